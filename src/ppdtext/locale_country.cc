@@ -1,0 +1,31 @@
+#include "ppdtext/locale_country.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::string CountryCodeFromLocaleName(std::string_view name) {
+  name = name.substr(0, name.find_first_of(".@"));
+  const size_t underscore = name.find('_');
+  if (underscore == std::string_view::npos) return {};
+  const std::string_view territory = name.substr(underscore + 1);
+  const bool letters = territory.size() == 2 && std::all_of(territory.begin(), territory.end(), IsAsciiLetter);
+  const bool digits = territory.size() == 3 && std::all_of(territory.begin(), territory.end(), IsAsciiDigit);
+  return letters || digits ? std::string(territory) : std::string();
+}
+
+UString CopyCurrentCountryCode() {
+  for (const char* variable : {"LC_ALL", "LC_PAPER", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') {
+      return StringFromASCII(CountryCodeFromLocaleName(value));
+    }
+  }
+  return {};
+}

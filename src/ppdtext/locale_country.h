@@ -1,0 +1,21 @@
+// The user's country, from the locale environment.
+#ifndef PPDLOCALIZE_PPDTEXT_LOCALE_COUNTRY_H_
+#define PPDLOCALIZE_PPDTEXT_LOCALE_COUNTRY_H_
+
+#include <string>
+#include <string_view>
+
+#include "ppdtext/ustring.h"
+
+// The territory of a locale name `language[_territory][.codeset][@modifier]`,
+// exactly as written ("ja_JP.UTF-8" gives "JP", "ja_jp" gives "jp"). The code
+// ends up unescaped in the PPD, so only two ASCII letters or three ASCII
+// digits count; anything else, and a name without territory ("C", "POSIX",
+// "C.UTF-8"), gives the empty string.
+std::string CountryCodeFromLocaleName(std::string_view name);
+
+// The country of the current locale, for the paper category: the territory of
+// the first non-empty of LC_ALL, LC_PAPER and LANG, or the empty string.
+UString CopyCurrentCountryCode();
+
+#endif  // PPDLOCALIZE_PPDTEXT_LOCALE_COUNTRY_H_

@@ -1,0 +1,55 @@
+#include "ppdtext/ppd_output.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Encoded in slices so that the output never needs a second whole copy.
+constexpr size_t kSliceUnits = size_t{1} << 16;
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+bool EncodesAsUTF8(UStringView text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0xD800 || c > 0xDFFF) continue;
+    if (!IsHighSurrogate(c) || i + 1 == text.size() || text[i + 1] < 0xDC00 ||
+        text[i + 1] > 0xDFFF) {
+      return false;
+    }
+    ++i;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CFStringOutputPPD(UStringView text, FILE* out) {
+  // The whole text is checked first, so that nothing is written when any of
+  // it cannot be encoded.
+  if (text.empty() || !EncodesAsUTF8(text)) return true;
+  std::string slice;
+  for (size_t at = 0; at < text.size();) {
+    size_t n = std::min(kSliceUnits, text.size() - at);
+    if (at + n < text.size() && IsHighSurrogate(text[at + n - 1])) --n;  // keep pairs whole
+    slice.clear();
+    StringAppendUTF8(text.substr(at, n), slice);
+    if (std::fwrite(slice.data(), 1, slice.size(), out) != slice.size()) return false;
+    at += n;
+  }
+  if (std::fputc('\n', out) == EOF) return false;
+  return std::fflush(out) == 0 && !std::ferror(out);
+}
+
+void QZDebugPrintCFStringRef(const UString* string, FILE* err) {
+  std::fputs("Ready to show CFStringRef:", err);
+  std::optional<std::string> bytes;
+  if (string != nullptr && !string->empty()) bytes = StringCopyUTF8(*string);
+  if (bytes) {
+    // Printed as a C string would be: up to the first zero.
+    std::fprintf(err, "{\"%s\"}\n", bytes->c_str());
+  } else {
+    std::fputs("\"<none!>\"}\n", err);
+  }
+}

@@ -1,0 +1,11 @@
+// The country-code step: records the user's country in `*ISOCountryCode`.
+#ifndef PPDLOCALIZE_SETUP_COUNTRY_CODE_STEP_H_
+#define PPDLOCALIZE_SETUP_COUNTRY_CODE_STEP_H_
+
+#include <cups/ppd.h>
+
+#include "ppdtext/ustring.h"
+
+void applyCountryCodeStep(UString& text, ppd_file_t* ppd, UStringView country);
+
+#endif  // PPDLOCALIZE_SETUP_COUNTRY_CODE_STEP_H_

@@ -1,0 +1,14 @@
+// The rule stage: deletes the paper sizes that the model must not offer in the
+// user's country, and for some models switches the duplex default.
+#ifndef PPDLOCALIZE_SETUP_RULE_STAGE_H_
+#define PPDLOCALIZE_SETUP_RULE_STAGE_H_
+
+#include <cups/ppd.h>
+
+#include "ppdtext/ustring.h"
+
+// Runs the rules of gModelInfo's kind on `text`; a kind without rules leaves
+// the text unchanged.
+void applyRuleStage(UString& text, ppd_file_t* ppd, UStringView country);
+
+#endif  // PPDLOCALIZE_SETUP_RULE_STAGE_H_

@@ -1,0 +1,55 @@
+// Helpers shared by the tests: scratch files, UTF-16 literals, opened PPDs and
+// runs of the built binary.
+#ifndef PPDLOCALIZE_TESTS_TEST_SUPPORT_H_
+#define PPDLOCALIZE_TESTS_TEST_SUPPORT_H_
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "policy/ppd_file.h"
+#include "ppdtext/ustring.h"
+
+// A scratch directory removed with everything in it at scope end.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // Writes `bytes` to `name` inside the directory; answers the full path.
+  std::string Write(const std::string& name, std::string_view bytes) const;
+
+ private:
+  std::string path_;
+};
+
+// UTF-8 <-> UTF-16 for test data; aborts the test on invalid input.
+UString U(std::string_view utf8);
+std::string Utf8(UStringView text);
+
+std::string ReadFile(const std::string& path);
+std::string GzipBytes(std::string_view bytes);
+
+// The bundled example PPD `examples/<name>`.
+std::string ExamplePath(const std::string& name);
+
+// Opens `ppd_text` through libcups (via a scratch file).
+PPDFile OpenPPDText(std::string_view ppd_text);
+
+struct RunResult {
+  int status = -1;  // exit status, or -1 when the process did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs the built ppd-localize with `args` (program name not included) and an
+// environment holding only PATH plus `env`.
+RunResult RunTool(const std::vector<std::string>& args,
+                  const std::map<std::string, std::string>& env = {},
+                  const std::string& stdout_path = "");
+
+#endif  // PPDLOCALIZE_TESTS_TEST_SUPPORT_H_
