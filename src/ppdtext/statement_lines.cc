@@ -1,0 +1,34 @@
+#include "ppdtext/statement_lines.h"
+
+#include <algorithm>
+
+StatementRange StatementRangeAt(UStringView text, size_t index) {
+  const LineBounds line = StringGetLineBounds(text, index);
+  const auto first = text.begin();
+  const auto quotes = std::count(first + line.begin, first + line.contentsEnd, u'"');
+  if (quotes % 2 == 0) return {line.begin, line.end};
+
+  const size_t close = text.find(u'"', line.end);
+  if (close == UStringView::npos) return {line.begin, line.end};
+  size_t end = StringGetLineBounds(text, close).end;
+  if (text.substr(end).starts_with(u"*End")) end = StringGetLineBounds(text, end).end;
+  return {line.begin, end};
+}
+
+size_t RemoveStatementAt(UString& text, size_t index) {
+  const StatementRange range = StatementRangeAt(text, index);
+  text.erase(range.begin, range.end - range.begin);
+  return range.begin;
+}
+
+void ReplaceStatementAt(UString& text, size_t index, UStringView line) {
+  const StatementRange range = StatementRangeAt(text, index);
+  StringReplace(text, range.begin, range.end, line);
+}
+
+size_t FindLineStartingWith(UStringView text, UStringView prefix) {
+  for (size_t at = StringFind(text, prefix); at != kNotFound; at = StringFind(text, prefix, at + 1)) {
+    if (IsLineStart(text, at)) return at;
+  }
+  return kNotFound;
+}
