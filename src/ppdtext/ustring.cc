@@ -62,7 +62,7 @@ size_t StringFindAndReplace(UString& text, UStringView find, UStringView with,
 }
 
 std::optional<UString> StringCreateWithFormat(std::string_view format,
-                                              std::initializer_list<FormatArg> args) {
+                                              std::span<const FormatArg> args) {
   UString out;
   auto next = args.begin();
   for (size_t i = 0; i < format.size(); ++i) {

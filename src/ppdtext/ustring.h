@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -60,7 +61,11 @@ using FormatArg = std::variant<UStringView, int32_t, const char*>;
 // Answers nothing when a directive has no argument of its kind, an argument is
 // left over, or a "%s" argument is null or not UTF-8.
 std::optional<UString> StringCreateWithFormat(std::string_view format,
-                                              std::initializer_list<FormatArg> args);
+                                              std::span<const FormatArg> args);
+inline std::optional<UString> StringCreateWithFormat(std::string_view format,
+                                                     std::initializer_list<FormatArg> args) {
+  return StringCreateWithFormat(format, std::span<const FormatArg>(args.begin(), args.size()));
+}
 
 // The fields between the separators, in order ("a  b" on " " gives "a", "",
 // "b"). An empty separator gives the whole text as the one field.

@@ -1,5 +1,13 @@
 #include "setup/country_code_step.h"
 
-void applyCountryCodeStep(UString& /*text*/, ppd_file_t* /*ppd*/, UStringView /*country*/) {
-  // The `*ISOCountryCode` rewrite plugs in here.
+#include <optional>
+
+#include "policy/region_predicates.h"
+#include "ppdtext/default_rewrite.h"
+
+void applyCountryCodeStep(UString& text, ppd_file_t* ppd, UStringView country) {
+  std::optional<UStringView> recorded;
+  if (shouldChangeDefaultCountryCode(ppd, country, &recorded) && recorded) {
+    QZCFStringChangeGeneralInformation(text, u"ISOCountryCode", *recorded);
+  }
 }

@@ -6,6 +6,9 @@
 
 #include "ppdtext/ustring.h"
 
+// For every country but Japan, the `*ISOCountryCode` statement becomes
+// `*ISOCountryCode: "<country>"` (also for the empty code); a PPD without
+// one gains none.
 void applyCountryCodeStep(UString& text, ppd_file_t* ppd, UStringView country);
 
 #endif  // PPDLOCALIZE_SETUP_COUNTRY_CODE_STEP_H_

@@ -1,0 +1,19 @@
+#include "setup/paper_rule.h"
+
+#include <string>
+#include <vector>
+
+#include "ppdtext/option_deletion.h"
+
+void deleteRulePapers(UString& text, std::span<const UStringView> papers) {
+  std::string format;
+  std::vector<FormatArg> args;
+  for (const UStringView paper : papers) {
+    format += format.empty() ? "%@" : " %@";
+    args.emplace_back(paper);
+  }
+  const std::optional<UString> list = StringCreateWithFormat(format, args);
+  if (!list) return;
+  const std::vector<UString> names = StringCreateArrayBySeparatingStrings(*list, u" ");
+  QZCFStringDeletePaperSizeArray(text, &names);
+}
