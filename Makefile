@@ -4,7 +4,7 @@ JOBS ?= 2
 EXAMPLE ?= examples/mono13.ppd
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test clean bench
 
 all: build
 
@@ -25,3 +25,11 @@ test: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Release build, whole runs against the floor program, then micro-benchmarks.
+bench: deps
+	@scripts/install-deps.sh hyperfine time python3
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPPD_LOCALIZE_TESTS=OFF -DPPD_LOCALIZE_BENCH=ON
+	cmake --build build-bench -j $(JOBS)
+	bench/run_bench.py build-bench $(if $(BENCH_SIZES),--sizes $(BENCH_SIZES))
+	build-bench/bench/edits_bench --benchmark_min_time=0.5

@@ -1,0 +1,97 @@
+// Micro-benchmarks of the edit operations on large PPD texts, in bytes of
+// PPD text per second. The texts are made in-process at 4 and 64 MB.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "large_ppd.h"
+#include "policy/model_info.h"
+#include "ppdtext/default_rewrite.h"
+#include "ppdtext/option_deletion.h"
+#include "ppdtext/ppd_load.h"
+#include "ppdtext/ppd_output.h"
+#include "setup/laser_rules.h"
+#include "setup/paper_rule.h"
+#include "setup/setup_ppd.h"
+
+namespace {
+
+const std::string& Bytes(int64_t megabytes) {
+  static std::map<int64_t, std::string> cache;
+  auto [it, fresh] = cache.try_emplace(megabytes);
+  if (fresh) it->second = MakeLargePPD(static_cast<size_t>(megabytes) * 1000000, false);
+  return it->second;
+}
+
+const UString& Text(int64_t megabytes) {
+  static std::map<int64_t, UString> cache;
+  auto [it, fresh] = cache.try_emplace(megabytes);
+  if (fresh) it->second = *DecodePPDBytes(Bytes(megabytes));
+  return it->second;
+}
+
+// Runs `edit` on a fresh copy of the text each iteration; the copy is not timed.
+template <typename Edit>
+void RunOnCopies(benchmark::State& state, Edit edit) {
+  const UString& original = Text(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    UString text = original;
+    state.ResumeTiming();
+    edit(text);
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
+}
+
+void BM_DeletePapersJapan(benchmark::State& state) {
+  const std::span<const RuleRow> rows = monoLaserRules();
+  const RuleRow* japan = FindRuleRow(rows, 13, u"JP");
+  RunOnCopies(state, [&](UString& text) { deleteRulePapers(text, japan->papers.view()); });
+}
+
+void BM_DeletePapersGermany(benchmark::State& state) {
+  const RuleRow* other = FindRuleRow(monoLaserRules(), 13, u"DE");
+  RunOnCopies(state, [&](UString& text) { deleteRulePapers(text, other->papers.view()); });
+}
+
+void BM_ChangeDefaultDuplex(benchmark::State& state) {
+  RunOnCopies(state, [](UString& text) { QZCFStringChangeDefault(text, u"Duplex", u"DuplexNoTumble"); });
+}
+
+void BM_ChangeCountryCode(benchmark::State& state) {
+  RunOnCopies(state, [](UString& text) { QZCFStringChangeGeneralInformation(text, u"ISOCountryCode", u"DE"); });
+}
+
+void BM_LocalizeJapan(benchmark::State& state) {
+  gModelInfo = {MonoLaser, 13};
+  RunOnCopies(state, [](UString& text) { localizePPDText(text, nullptr, u"JP"); });
+}
+
+void BM_Decode(benchmark::State& state) {
+  const std::string& bytes = Bytes(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(DecodePPDBytes(bytes));
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
+}
+
+void BM_Output(benchmark::State& state) {
+  const UString& text = Text(state.range(0));
+  std::unique_ptr<FILE, int (*)(FILE*)> null(std::fopen("/dev/null", "w"), std::fclose);
+  for (auto _ : state) CFStringOutputPPD(text, null.get());
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
+}
+
+}  // namespace
+
+BENCHMARK(BM_DeletePapersJapan)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeletePapersGermany)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeDefaultDuplex)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeCountryCode)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LocalizeJapan)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Decode)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Output)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
