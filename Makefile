@@ -26,6 +26,19 @@ test: build
 clean:
 	rm -rf $(BUILD_DIR)
 
+# Installs bin/ppd-localize and share/man/man1/ppd-localize.1 under
+# $(DESTDIR)$(PREFIX), from the build in $(BUILD_DIR).
+.PHONY: install package
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package: a Release build in its own directory, then CPack.
+RELEASE_DIR ?= build-release
+package: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DPPD_LOCALIZE_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	cd $(RELEASE_DIR) && cpack -G DEB
+
 # Release build, whole runs against the floor program, then micro-benchmarks.
 bench: deps
 	@scripts/install-deps.sh hyperfine time python3

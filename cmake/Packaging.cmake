@@ -29,9 +29,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PPD_LOCALIZE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# CPack puts the summary above this as the first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "localise a printer's PPD file to the user's country
-ppd-localize reads a PostScript Printer Description (PPD) file and removes
+    "ppd-localize reads a PostScript Printer Description (PPD) file and removes
 the paper sizes that the printer must not offer in the country of the
 person who sets it up, with their translation and constraint lines. For
 some monochrome laser models it sets the two-sided default to long-edge

@@ -8,6 +8,7 @@ packages=(
   libcups2-dev zlib1g-dev libplist-dev
   libgtest-dev libbenchmark-dev
   cups-client
+  dpkg-dev file groff-base
   "$@"
 )
 
