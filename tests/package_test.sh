@@ -55,8 +55,8 @@ LC_ALL=zh_TW.UTF-8 "$bin" - examples/mono13.ppd >"$work/tw.ppd" 2>"$work/tw.err"
 check "installed binary exits 0 on examples/mono13.ppd" test "$status" -eq 0
 check "output records the country: *ISOCountryCode: \"TW\"" \
   grep -Fqx '*ISOCountryCode: "TW"' "$work/tw.ppd"
-check "output drops the Taiwan papers (Postcard)" \
-  bash -c '! grep -q "^\*PageSize Postcard/" "$1"' _ "$work/tw.ppd"
+check "output keeps A4 and drops the Taiwan papers (Postcard)" \
+  bash -c 'grep -q "^\*PageSize A4/" "$1" && ! grep -q "^\*PageSize Postcard/" "$1"' _ "$work/tw.ppd"
 check "nothing on standard error" test ! -s "$work/tw.err"
 check "--version prints ppd-localize $version" \
   test "$("$bin" --version)" = "ppd-localize $version"
