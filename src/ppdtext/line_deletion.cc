@@ -1,18 +1,28 @@
 #include "ppdtext/line_deletion.h"
 
+#include <algorithm>
+
+#include "ppdtext/line_removals.h"
+#include "ppdtext/simple_edits.h"
 #include "ppdtext/statement_lines.h"
 
 void QZCFStringDeleteEnvelpes(UString& text, const std::vector<UString>& names) {
+  const bool spans = std::any_of(names.begin(), names.end(), [](const UString& name) {
+    return name.find_first_of(u"\r\n") != UString::npos;
+  });
+  if (spans) return SimpleDeleteEnvelpes(text, names);
+
+  // A name within one line is either wholly in a removed line or wholly
+  // left, so the text as it stands holds exactly the original occurrences
+  // that are left: each name needs one scan, and the gaps close once.
+  LineRemovals removals(text);
   for (const UString& name : names) {
-    if (name.empty()) continue;
-    // The text before a removed line is unchanged and held no occurrence, so
-    // only one that straddles the join can be new: resume just before it.
-    size_t from = 0;
-    for (size_t at; (at = StringFind(text, name, from)) != kNotFound;) {
-      const size_t begin = RemoveStatementAt(text, at);
-      from = begin >= name.size() - 1 ? begin - (name.size() - 1) : 0;
+    for (size_t at = StringFind(text, name); at != kNotFound; at = StringFind(text, name, at)) {
+      if (!removals.IsRemoved(at)) removals.RemoveStatementAt(at);
+      at = removals.SkipRemoved(at);
     }
   }
+  removals.Apply();
 }
 
 void QZCFStringDeleteAutoSetup(UString& text) {

@@ -1,105 +1,171 @@
 #include "ppdtext/option_deletion.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
-#include "ppdtext/statement_lines.h"
+#include "ppdtext/line_removals.h"
+#include "ppdtext/option_occurrences.h"
+#include "ppdtext/simple_edits.h"
+
+// Each deletion runs a fixed sequence of passes (option line, translations,
+// three kinds of constraint line) whose every search depends on what the
+// passes before it removed. Rather than searching the whole text once per
+// pass and closing the gap once per removed line, the occurrences of all the
+// patterns involved are found in one scan of the text, the passes walk those
+// lists, removals are recorded in a LineRemovals, and the gaps are closed at
+// the end in one pass. The results are those of the straightforward forms in
+// simple_edits.cc, which remain for names that span lines.
 
 namespace {
 
 constexpr UStringView kConstraintMarker = u"UIConstraints";
-constexpr UStringView kPaperKeywords[] = {u"PageRegion", u"PageSize", u"PaperDimension",
-                                          u"ImageableArea"};
+constexpr std::array<UStringView, 4> kPaperKeywords = {u"PageRegion", u"PageSize", u"PaperDimension",
+                                                       u"ImageableArea"};
 constexpr UStringView kPaperDefaults[] = {u"*DefaultPageSize:", u"*DefaultPageRegion:",
                                           u"*DefaultPaperDimension:", u"*DefaultImageableArea:"};
 
-std::optional<UString> Pattern(const char* format, UStringView keyword, UStringView option) {
-  return StringCreateWithFormat(format, {keyword, option});
+bool SpansLines(UStringView s) {
+  return s.find_first_of(u"\r\n") != UStringView::npos;
 }
 
-// How a constraint pattern must end to count: the pattern itself holds its
-// closing character, or the character after it must end the option.
-enum class OptionEnd { kInPattern, kTerminatorOrTab };
+bool TakesConstraints(UStringView keyword) { return keyword == u"PageSize" || keyword == u"PageRegion"; }
 
-bool EndsOption(UStringView text, size_t after) {
-  return after == text.size() || text[after] == u'\t' || IsLineTerminator(text[after]);
+// Which occurrences a pass lands on: the lead character and the character
+// after the option.
+using Landing = bool (*)(char16_t lead, UStringView text, size_t after);
+
+bool OptionLine(char16_t lead, UStringView text, size_t after) {
+  return lead == u'*' && after < text.size() && (text[after] == u'/' || text[after] == u':');
+}
+bool TranslationLine(char16_t lead, UStringView text, size_t after) {
+  return lead == u'.' && after < text.size() && text[after] == u'/';
+}
+bool QuoteEnded(char16_t lead, UStringView text, size_t after) {
+  return lead == u'*' && after < text.size() && text[after] == u'"';
+}
+bool BlankEnded(char16_t lead, UStringView text, size_t after) {
+  return lead == u'*' && after < text.size() && text[after] == u' ';
+}
+bool LineOrTabEnded(char16_t lead, UStringView text, size_t after) {
+  return lead == u'*' && (after == text.size() || text[after] == u'\t' || IsLineTerminator(text[after]));
 }
 
-// Removes every constraint line that holds `pattern`. A line without the
-// marker stays and the search goes on after its contents.
-void DeleteConstraintLines(UString& text, UStringView pattern, OptionEnd end) {
-  size_t from = 0;
-  for (size_t at; (at = StringFind(text, pattern, from)) != kNotFound;) {
-    if (end == OptionEnd::kTerminatorOrTab && !EndsOption(text, at + pattern.size())) {
-      from = at + 1;
-      continue;
-    }
-    const LineBounds line = StringGetLineBounds(text, at);
-    if (StringFind(text, kConstraintMarker, line.begin, line.end) != kNotFound) {
-      from = RemoveStatementAt(text, at);
-    } else {
-      from = line.contentsEnd;
+// One option of one keyword, deleted against recorded removals.
+class OptionPasses {
+ public:
+  OptionPasses(LineRemovals& removals, const std::vector<OptionOccurrence>& occurrences, uint32_t keyword)
+      : removals_(removals), occurrences_(occurrences), keyword_(keyword) {}
+
+  void Run(bool constraints) {
+    if (!RemoveFirst(OptionLine)) return;
+    ForEachLanding(TranslationLine, [&](size_t at) { removals_.RemoveStatementAt(at); });
+    if (!constraints) return;
+    for (const Landing landing : {QuoteEnded, BlankEnded, LineOrTabEnded}) {
+      ForEachLanding(landing, [&](size_t at) {
+        const size_t begin = removals_.LineBegin(at);
+        if (StringFind(removals_.text(), kConstraintMarker, begin, removals_.ContentsEnd(at)) != kNotFound) {
+          removals_.RemoveStatementAt(at);
+        }
+      });
     }
   }
-}
 
-// Trims blanks and tabs at both ends.
+ private:
+  bool Lands(const OptionOccurrence& o, Landing landing) const {
+    return o.keyword == keyword_ && landing(o.lead, removals_.text(), o.after) && !removals_.IsRemoved(o.at);
+  }
+
+  bool RemoveFirst(Landing landing) {
+    for (const OptionOccurrence& o : occurrences_) {
+      if (Lands(o, landing)) {
+        removals_.RemoveStatementAt(o.at);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Visits the occurrences a pass lands on, in order. A pass that has looked
+  // at a line goes on after that line's contents, whether it removed it or
+  // not, so later occurrences in the same line are not visited.
+  template <typename Visit>
+  void ForEachLanding(Landing landing, Visit visit) {
+    size_t resume = 0;
+    for (const OptionOccurrence& o : occurrences_) {
+      if (o.at < resume || !Lands(o, landing)) continue;
+      resume = removals_.ContentsEnd(o.at);
+      visit(o.at);
+    }
+  }
+
+  LineRemovals& removals_;
+  const std::vector<OptionOccurrence>& occurrences_;
+  uint32_t keyword_;
+};
+
 UStringView TrimBlanks(UStringView value) {
   const size_t first = value.find_first_not_of(u" \t");
   if (first == UStringView::npos) return {};
   return value.substr(first, value.find_last_not_of(u" \t") - first + 1);
 }
 
-bool IsDefaultPaperSize(UStringView text, UStringView paper) {
-  for (const UStringView statement : kPaperDefaults) {
-    for (size_t at = StringFind(text, statement); at != kNotFound;
-         at = StringFind(text, statement, at + 1)) {
-      if (!IsLineStart(text, at)) continue;
-      const size_t value = at + statement.size();
-      const LineBounds line = StringGetLineBounds(text, at);
-      if (TrimBlanks(text.substr(value, line.contentsEnd - value)) == paper) return true;
+// Where the statements that select a default paper size begin.
+std::vector<size_t> FindPaperDefaults(UStringView text) {
+  std::vector<size_t> found;
+  for (size_t at = StringFind(text, u"*Default"); at != kNotFound; at = StringFind(text, u"*Default", at + 1)) {
+    if (!IsLineStart(text, at)) continue;
+    for (const UStringView head : kPaperDefaults) {
+      if (text.substr(at).starts_with(head)) found.push_back(at);
     }
   }
+  return found;
+}
+
+bool IsDefaultPaperSize(const LineRemovals& removals, const std::vector<size_t>& defaults, UStringView paper) {
+  const UStringView text = removals.text();
+  for (const size_t at : defaults) {
+    if (removals.IsRemoved(at)) continue;
+    const size_t value = at + text.substr(at).find(u':') + 1;
+    if (TrimBlanks(text.substr(value, removals.ContentsEnd(at) - value)) == paper) return true;
+  }
   return false;
+}
+
+// Deletes `options` in order under each of `keywords` in order.
+void DeleteOptions(UString& text, std::span<const UStringView> keywords, std::span<const UStringView> options,
+                   bool keep_defaults) {
+  LineRemovals removals(text);
+  const std::vector<std::vector<OptionOccurrence>> occurrences = FindOptionOccurrences(text, keywords, options);
+  const std::vector<size_t> defaults = keep_defaults ? FindPaperDefaults(text) : std::vector<size_t>();
+  for (size_t i = 0; i < options.size(); ++i) {
+    if (keep_defaults && IsDefaultPaperSize(removals, defaults, options[i])) continue;
+    for (uint32_t k = 0; k < keywords.size(); ++k) {
+      OptionPasses(removals, occurrences[i], k).Run(TakesConstraints(keywords[k]));
+    }
+  }
+  removals.Apply();
 }
 
 }  // namespace
 
 void QZCFStringDeleteKeywordOption(UString& text, UStringView keyword, UStringView option) {
-  const std::optional<UString> with_text = Pattern("*%@ %@/", keyword, option);
-  const std::optional<UString> without_text = Pattern("*%@ %@:", keyword, option);
-  if (!with_text || !without_text) return;
-  const size_t main_line = std::min(StringFind(text, *with_text), StringFind(text, *without_text));
-  if (main_line == kNotFound) return;
-  RemoveStatementAt(text, main_line);
-
-  if (const std::optional<UString> translation = Pattern(".%@ %@/", keyword, option)) {
-    size_t from = 0;
-    for (size_t at; (at = StringFind(text, *translation, from)) != kNotFound;) {
-      from = RemoveStatementAt(text, at);
-    }
-  }
-
-  if (keyword != u"PageSize" && keyword != u"PageRegion") return;
-  if (const std::optional<UString> quoted = Pattern("*%@ %@\"", keyword, option)) {
-    DeleteConstraintLines(text, *quoted, OptionEnd::kInPattern);
-  }
-  if (const std::optional<UString> blank = Pattern("*%@ %@ ", keyword, option)) {
-    DeleteConstraintLines(text, *blank, OptionEnd::kInPattern);
-  }
-  if (const std::optional<UString> last = Pattern("*%@ %@", keyword, option)) {
-    DeleteConstraintLines(text, *last, OptionEnd::kTerminatorOrTab);
-  }
+  if (SpansLines(keyword) || SpansLines(option)) return SimpleDeleteKeywordOption(text, keyword, option);
+  DeleteOptions(text, {&keyword, 1}, {&option, 1}, /*keep_defaults=*/false);
 }
 
 void QZCFStringDeletePaperSize(UString& text, UStringView paper) {
-  if (IsDefaultPaperSize(text, paper)) return;
-  for (const UStringView keyword : kPaperKeywords) {
-    QZCFStringDeleteKeywordOption(text, keyword, paper);
-  }
+  if (SpansLines(paper)) return SimpleDeletePaperSize(text, paper);
+  DeleteOptions(text, kPaperKeywords, {&paper, 1}, /*keep_defaults=*/true);
 }
 
 void QZCFStringDeletePaperSizeArray(UString& text, const std::vector<UString>* papers) {
   if (papers == nullptr) return;
-  for (const UString& paper : *papers) QZCFStringDeletePaperSize(text, paper);
+  const bool spans = std::any_of(papers->begin(), papers->end(), [](const UString& p) { return SpansLines(p); });
+  if (spans) {
+    for (const UString& paper : *papers) SimpleDeletePaperSize(text, paper);
+    return;
+  }
+  const std::vector<UStringView> views(papers->begin(), papers->end());
+  DeleteOptions(text, kPaperKeywords, views, /*keep_defaults=*/true);
 }

@@ -4,12 +4,13 @@
 #include <cstring>
 #include <functional>
 
+#include "ppdtext/unit_search.h"
+
 size_t StringFind(UStringView text, UStringView needle, size_t from, size_t to) {
   to = std::min(to, text.size());
   if (needle.empty() || from >= to || to - from < needle.size()) return kNotFound;
-  const UStringView window = text.substr(from, to - from);
-  const size_t at = window.find(needle);
-  return at == UStringView::npos ? kNotFound : from + at;
+  const size_t at = FindUnits(text.data() + from, to - from, needle.data(), needle.size());
+  return at == to - from ? kNotFound : from + at;
 }
 
 LineBounds StringGetLineBounds(UStringView text, size_t index) {
