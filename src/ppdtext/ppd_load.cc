@@ -22,17 +22,13 @@ std::nullopt_t Fail(std::string* reason, std::string text) {
 }
 
 // libcups answers -1 both at the end of the data and on an error; only errno
-// (cleared before each read) tells them apart.
-bool ReadChunk(cups_file_t* file, char* into, ssize_t* got, std::string* reason) {
+// (cleared before each read) tells them apart. Answers the count read (0 at
+// the end) and sets `error` on a read error.
+size_t ReadChunk(cups_file_t* file, char* into, int* error) {
   errno = 0;
   const ssize_t n = cupsFileRead(file, into, kPPDReadChunk);
-  const int error = errno;
-  if (error != 0 && n < static_cast<ssize_t>(kPPDReadChunk)) {
-    Fail(reason, std::string("read error: ") + std::strerror(error));
-    return false;
-  }
-  *got = n < 0 ? 0 : n;
-  return true;
+  if (errno != 0 && n < static_cast<ssize_t>(kPPDReadChunk)) *error = errno;
+  return n < 0 ? 0 : static_cast<size_t>(n);
 }
 
 // libcups does not notice a gzip stream that simply stops early, so the data
@@ -74,21 +70,25 @@ std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reaso
 
   // Zero-filled chunks: whatever the last read leaves unfilled stays zero.
   std::string buffer(kPPDReadChunk, '\0');
-  ssize_t got = 0;
-  if (!ReadChunk(file.get(), buffer.data(), &got, reason)) return std::nullopt;
-  if (got == 0) return Fail(reason, "empty file");
-  uint64_t total = static_cast<uint64_t>(got);
-  while (got == static_cast<ssize_t>(kPPDReadChunk) && total < limit) {
+  int error = 0;
+  size_t got = ReadChunk(file.get(), buffer.data(), &error);
+  uint64_t total = got;
+  while (got == kPPDReadChunk && error == 0 && total < limit) {
     buffer.resize(buffer.size() + kPPDReadChunk, '\0');
-    if (!ReadChunk(file.get(), buffer.data() + total, &got, reason)) return std::nullopt;
-    total += static_cast<uint64_t>(got);
+    got = ReadChunk(file.get(), buffer.data() + total, &error);
+    total += got;
   }
   if (total >= limit) return Fail(reason, "file too large");
   buffer.resize(total);
 
-  if (cupsFileCompression(file.get()) == CUPS_FILE_GZIP && !GzipTrailerMatches(file.get(), buffer)) {
+  // A damaged gzip stream shows as a read error, as missing data, or not at
+  // all; the trailer check catches all three and names the cause.
+  const bool gzip = cupsFileCompression(file.get()) == CUPS_FILE_GZIP;
+  if (gzip && (error != 0 || !GzipTrailerMatches(file.get(), buffer))) {
     return Fail(reason, "gzip data is truncated or corrupt");
   }
+  if (error != 0) return Fail(reason, std::string("read error: ") + std::strerror(error));
+  if (total == 0) return Fail(reason, "empty file");
   return buffer;
 }
 
