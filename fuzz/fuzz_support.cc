@@ -162,9 +162,15 @@ size_t StatementEnd(UStringView text, size_t begin) {
   const size_t line_end = LineEnd(text, begin);
   const UStringView line = Contents(text.substr(begin, line_end - begin));
   if (std::count(line.begin(), line.end(), u'"') % 2 == 0) return line_end;
-  const size_t close = text.find(u'"', line_end);
-  if (close == UStringView::npos) return line_end;
-  size_t end = LineEnd(text, LineStartOf(text, close));
+  size_t end = line_end;
+  for (bool open = true; open;) {
+    const size_t close = text.find(u'"', end);
+    if (close == UStringView::npos) return line_end;
+    const size_t closing_end = LineEnd(text, LineStartOf(text, close));
+    const UStringView rest = Contents(text.substr(close, closing_end - close));
+    open = std::count(rest.begin(), rest.end(), u'"') % 2 == 0;
+    end = closing_end;
+  }
   if (text.substr(end).starts_with(u"*End")) end = LineEnd(text, end);
   return end;
 }
@@ -173,6 +179,16 @@ std::vector<size_t> TopLevelStatementStarts(UStringView text) {
   std::vector<size_t> starts;
   for (size_t at = 0; at < text.size(); at = StatementEnd(text, at)) starts.push_back(at);
   return starts;
+}
+
+bool MentionsOtherPaperOption(UStringView line) {
+  const UStringView rest = line.substr(1);  // past the option's own asterisk
+  for (const UStringView keyword : {u"PageRegion ", u"PageSize ", u"PaperDimension ", u"ImageableArea "}) {
+    for (size_t at = rest.find(keyword); at != UStringView::npos; at = rest.find(keyword, at + 1)) {
+      if (at > 0 && (rest[at - 1] == u'*' || rest[at - 1] == u'.')) return true;
+    }
+  }
+  return Contains(line, u"UIConstraints");
 }
 
 size_t FirstLineStartingWith(UStringView text, UStringView prefix) {

@@ -60,14 +60,22 @@ bool IsWholeLineSubsequence(UStringView in, UStringView out,
 
 // The end of the statement whose first line starts at `begin` (a line start),
 // as statement_lines.h describes it: through the line's terminator; when the
-// line holds an odd number of double quotes, through the later line that
-// holds the next double quote, and then a directly following line that begins
-// with "*End". Without a later double quote, only the line.
+// line holds an odd number of double quotes, through the first later line
+// that holds an odd number of them (where the value's quotes balance, as
+// libcups reads it), and then a directly following line that begins with
+// "*End". Without such a line, only the first line.
 size_t StatementEnd(UStringView text, size_t begin);
 
 // The line starts of statements that are not inside another's multi-line
 // value, scanning from the start of the text.
 std::vector<size_t> TopLevelStatementStarts(UStringView text);
+
+// True when `line`, an option line of a paper keyword, mentions past its own
+// option an option or translation of a paper keyword (`*PageSize `,
+// `.PageRegion ` and so on) or a constraint. The deletions find such patterns
+// anywhere in a line, so deleting another paper size may rightly take such a
+// line along; the default-paper checks leave these lines out.
+bool MentionsOtherPaperOption(UStringView line);
 
 // Position of the first line that begins with `prefix`, or kNotFound.
 size_t FirstLineStartingWith(UStringView text, UStringView prefix);

