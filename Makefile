@@ -46,3 +46,33 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	bench/run_bench.py build-bench $(if $(BENCH_SIZES),--sizes $(BENCH_SIZES))
 	build-bench/bench/edits_bench --benchmark_min_time=0.5
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The `corpus` test is left out: it runs the same binary over a few hundred
+# real PPDs in `make test` already, and under the sanitizers it would add
+# minutes to CI for code paths that this suite and the fuzz targets cover.
+SANITIZE_DIR ?= build-sanitize
+SANITIZER_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ASAN_OPTIONS=detect_leaks=1
+.PHONY: test-sanitize fuzz test-valgrind
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DPPD_LOCALIZE_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -LE corpus
+
+# Every libFuzzer target for FUZZ_SECONDS each (clang build in build-fuzz).
+# New corpus entries go to build-fuzz/fuzz-corpus/, findings to
+# build-fuzz/fuzz-artifacts/; the seeds in fuzz/corpus/ are only read.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@scripts/install-deps.sh clang libclang-rt-14-dev
+	cmake -S . -B $(FUZZ_DIR) -DPPD_LOCALIZE_FUZZ=ON -DPPD_LOCALIZE_TESTS=OFF \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) --target fuzzers -j $(JOBS)
+	scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The end-to-end tests (the binary's runs) under valgrind memcheck.
+test-valgrind: build
+	@scripts/install-deps.sh valgrind
+	scripts/valgrind-e2e.sh $(BUILD_DIR)

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The end-to-end tests (the command-line and example-localisation suites,
+# which run the built binary) under valgrind memcheck. The test process and
+# every ppd-localize it starts are checked: any memory error, or a definite or
+# indirect leak that scripts/valgrind.supp does not name, fails the run.
+# Usage: scripts/valgrind-e2e.sh [BUILD_DIR]   (a build without sanitizers)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+filter='CommandLine.*:LocalizeExamples.*'
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+
+status=0
+valgrind --quiet --trace-children=yes --error-exitcode=99 \
+  --leak-check=full --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect \
+  --suppressions=scripts/valgrind.supp --log-file="$logs/memcheck.%p.log" \
+  "$build/ppdlocalize_tests" --gtest_filter="$filter" --gtest_brief=1 || status=$?
+
+processes=$(find "$logs" -name 'memcheck.*.log' | wc -l)
+findings=0
+for log in "$logs"/memcheck.*.log; do
+  if [ -s "$log" ]; then
+    findings=$((findings + 1))
+    echo "--- $log" >&2
+    cat "$log" >&2
+  fi
+done
+echo "valgrind: $processes processes checked, $findings with findings, tests exit $status"
+[ "$status" -eq 0 ] && [ "$findings" -eq 0 ] && [ "$processes" -gt 1 ]
