@@ -22,7 +22,7 @@ namespace {
 constexpr UStringView kConstraintMarker = u"UIConstraints";
 constexpr std::array<UStringView, 4> kPaperKeywords = {u"PageRegion", u"PageSize", u"PaperDimension",
                                                        u"ImageableArea"};
-constexpr UStringView kPaperDefaults[] = {u"*DefaultPageSize:", u"*DefaultPageRegion:",
+constexpr std::array<UStringView, 4> kPaperDefaults = {u"*DefaultPageSize:", u"*DefaultPageRegion:",
                                           u"*DefaultPaperDimension:", u"*DefaultImageableArea:"};
 
 bool SpansLines(UStringView s) {
@@ -110,18 +110,6 @@ UStringView TrimBlanks(UStringView value) {
   return value.substr(first, value.find_last_not_of(u" \t") - first + 1);
 }
 
-// Where the statements that select a default paper size begin.
-std::vector<size_t> FindPaperDefaults(UStringView text) {
-  std::vector<size_t> found;
-  for (size_t at = StringFind(text, u"*Default"); at != kNotFound; at = StringFind(text, u"*Default", at + 1)) {
-    if (!IsLineStart(text, at)) continue;
-    for (const UStringView head : kPaperDefaults) {
-      if (text.substr(at).starts_with(head)) found.push_back(at);
-    }
-  }
-  return found;
-}
-
 bool IsDefaultPaperSize(const LineRemovals& removals, const std::vector<size_t>& defaults, UStringView paper) {
   const UStringView text = removals.text();
   for (const size_t at : defaults) {
@@ -136,12 +124,12 @@ bool IsDefaultPaperSize(const LineRemovals& removals, const std::vector<size_t>&
 void DeleteOptions(UString& text, std::span<const UStringView> keywords, std::span<const UStringView> options,
                    bool keep_defaults) {
   LineRemovals removals(text);
-  const std::vector<std::vector<OptionOccurrence>> occurrences = FindOptionOccurrences(text, keywords, options);
-  const std::vector<size_t> defaults = keep_defaults ? FindPaperDefaults(text) : std::vector<size_t>();
+  const OptionOccurrences found =
+      FindOptionOccurrences(text, keywords, options, keep_defaults ? kPaperDefaults : std::span<const UStringView>());
   for (size_t i = 0; i < options.size(); ++i) {
-    if (keep_defaults && IsDefaultPaperSize(removals, defaults, options[i])) continue;
+    if (keep_defaults && IsDefaultPaperSize(removals, found.heads, options[i])) continue;
     for (uint32_t k = 0; k < keywords.size(); ++k) {
-      OptionPasses(removals, occurrences[i], k).Run(TakesConstraints(keywords[k]));
+      OptionPasses(removals, found.options[i], k).Run(TakesConstraints(keywords[k]));
     }
   }
   removals.Apply();

@@ -17,10 +17,17 @@ struct OptionOccurrence {
   size_t after;     // the position just past the option
 };
 
-// For each of `options`, its occurrences under any of `keywords`, in text
-// order. Keywords and options must not hold a line terminator.
-std::vector<std::vector<OptionOccurrence>> FindOptionOccurrences(UStringView text,
-                                                                 std::span<const UStringView> keywords,
-                                                                 std::span<const UStringView> options);
+struct OptionOccurrences {
+  // For each option, its occurrences under any of the keywords, in text order.
+  std::vector<std::vector<OptionOccurrence>> options;
+  // Where lines begin with one of the heads asked for, in text order.
+  std::vector<size_t> heads;
+};
+
+// Keywords and options must not hold a line terminator; each head must begin
+// with '*'.
+OptionOccurrences FindOptionOccurrences(UStringView text, std::span<const UStringView> keywords,
+                                        std::span<const UStringView> options,
+                                        std::span<const UStringView> heads = {});
 
 #endif  // PPDLOCALIZE_PPDTEXT_OPTION_OCCURRENCES_H_

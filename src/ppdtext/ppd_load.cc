@@ -69,7 +69,12 @@ std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reaso
   if (!file) return Fail(reason, errno != 0 ? std::strerror(errno) : "cannot open");
 
   // Zero-filled chunks: whatever the last read leaves unfilled stays zero.
-  std::string buffer(kPPDReadChunk, '\0');
+  // A plain file's size is known, so the buffer need not move as it grows.
+  std::string buffer;
+  if (cupsFileCompression(file.get()) != CUPS_FILE_GZIP) {
+    buffer.reserve(static_cast<size_t>(info.st_size) + kPPDReadChunk);
+  }
+  buffer.resize(kPPDReadChunk, '\0');
   int error = 0;
   size_t got = ReadChunk(file.get(), buffer.data(), &error);
   uint64_t total = got;

@@ -1,7 +1,11 @@
 #include "ppdtext/ppd_output.h"
 
 #include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
+
+#include "ppdtext/ascii_blocks.h"
 
 namespace {
 
@@ -11,11 +15,12 @@ constexpr size_t kSliceUnits = size_t{1} << 16;
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 bool EncodesAsUTF8(UStringView text) {
+  // Surrogates are rare in a PPD: pairs are checked only when there are any.
+  if (!HasSurrogate(text.data(), text.size())) return true;
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (c < 0xD800 || c > 0xDFFF) continue;
-    if (!IsHighSurrogate(c) || i + 1 == text.size() || text[i + 1] < 0xDC00 ||
-        text[i + 1] > 0xDFFF) {
+    if (!IsHighSurrogate(c) || i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) {
       return false;
     }
     ++i;
@@ -29,13 +34,12 @@ bool CFStringOutputPPD(UStringView text, FILE* out) {
   // The whole text is checked first, so that nothing is written when any of
   // it cannot be encoded.
   if (text.empty() || !EncodesAsUTF8(text)) return true;
-  std::string slice;
+  std::vector<char> slice(StringGetMaximumUTF8Size(kSliceUnits));
   for (size_t at = 0; at < text.size();) {
     size_t n = std::min(kSliceUnits, text.size() - at);
     if (at + n < text.size() && IsHighSurrogate(text[at + n - 1])) --n;  // keep pairs whole
-    slice.clear();
-    StringAppendUTF8(text.substr(at, n), slice);
-    if (std::fwrite(slice.data(), 1, slice.size(), out) != slice.size()) return false;
+    const size_t bytes = StringEncodeUTF8(text.substr(at, n), slice.data()).value_or(0);
+    if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
     at += n;
   }
   if (std::fputc('\n', out) == EOF) return false;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "ppdtext/ascii_blocks.h"
 #include "ppdtext/unit_search.h"
 
 size_t StringFind(UStringView text, UStringView needle, size_t from, size_t to) {
@@ -117,46 +118,69 @@ std::vector<UString> StringCreateArrayBySeparatingStrings(UStringView text,
   }
 }
 
+namespace {
+
+// Decodes one sequence that does not begin with an ASCII byte, at p[*i];
+// writes one or two code units to `out` and answers how many, or 0 when the
+// bytes are not valid UTF-8.
+size_t DecodeSequence(const unsigned char* p, size_t n, size_t* i, char16_t* out) {
+  const unsigned char lead = p[*i];
+  uint32_t cp;
+  size_t len;
+  uint32_t min;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    cp = lead & 0x1F, len = 2, min = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    cp = lead & 0x0F, len = 3, min = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    cp = lead & 0x07, len = 4, min = 0x10000;
+  } else {
+    return 0;  // continuation byte, overlong lead or out of range
+  }
+  if (n - *i < len) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    if ((p[*i + k] & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (p[*i + k] & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  *i += len;
+  if (cp < 0x10000) {
+    out[0] = static_cast<char16_t>(cp);
+    return 1;
+  }
+  cp -= 0x10000;
+  out[0] = static_cast<char16_t>(0xD800 + (cp >> 10));
+  out[1] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+  return 2;
+}
+
+}  // namespace
+
 std::optional<UString> StringCreateWithUTF8(std::string_view bytes) {
-  UString out;
-  out.reserve(bytes.size());
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
+  UString out;
+  out.reserve(n);  // never more code units than bytes
+  // Decoded a slice at a time into a small buffer, so that the string is
+  // written once instead of being zero-filled first.
+  constexpr size_t kSlice = 4096;
+  char16_t slice[kSlice + 2];
   size_t i = 0;
   while (i < n) {
-    // ASCII runs are the common case in a PPD: copy them without decoding.
-    const size_t ascii_start = i;
-    while (i < n && p[i] < 0x80) ++i;
-    out.append(p + ascii_start, p + i);
-    if (i == n) break;
-
-    const unsigned char lead = p[i];
-    uint32_t cp;
-    size_t len;
-    uint32_t min;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      cp = lead & 0x1F, len = 2, min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      cp = lead & 0x0F, len = 3, min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      cp = lead & 0x07, len = 4, min = 0x10000;
-    } else {
-      return std::nullopt;  // continuation byte, overlong lead or out of range
+    size_t w = 0;
+    while (w < kSlice && i < n) {
+      const size_t ascii = WidenAscii(p + i, std::min(n - i, kSlice - w), slice + w);
+      i += ascii, w += ascii;
+      if (i == n || w == kSlice) break;
+      if (p[i] < 0x80) {
+        slice[w++] = p[i++];
+        continue;
+      }
+      const size_t units = DecodeSequence(p, n, &i, slice + w);
+      if (units == 0) return std::nullopt;
+      w += units;
     }
-    if (n - i < len) return std::nullopt;
-    for (size_t k = 1; k < len; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (p[i + k] & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-    i += len;
+    out.append(slice, w);
   }
   return out;
 }
@@ -171,39 +195,53 @@ std::optional<UString> StringCreateWithASCII(std::string_view bytes) {
   return out;
 }
 
-bool StringAppendUTF8(UStringView text, std::string& out) {
+std::optional<size_t> StringEncodeUTF8(UStringView text, char* out) {
+  char* o = out;
   const size_t n = text.size();
-  for (size_t i = 0; i < n; ++i) {
-    uint32_t cp = text[i];
+  size_t i = 0;
+  while (i < n) {
+    const size_t ascii = NarrowAscii(text.data() + i, n - i, o);
+    i += ascii, o += ascii;
+    if (i == n) break;
+    uint32_t cp = text[i++];
     if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
+      *o++ = static_cast<char>(cp);
       continue;
     }
     if (cp >= 0xD800 && cp <= 0xDBFF) {
-      if (i + 1 == n || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+      if (i == n || text[i] < 0xDC00 || text[i] > 0xDFFF) return std::nullopt;
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i++] - 0xDC00);
     } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-      return false;
+      return std::nullopt;
     }
     if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      *o++ = static_cast<char>(0xC0 | (cp >> 6));
     } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      *o++ = static_cast<char>(0xE0 | (cp >> 12));
+      *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      *o++ = static_cast<char>(0xF0 | (cp >> 18));
+      *o++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     }
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *o++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
-  return true;
+  return static_cast<size_t>(o - out);
+}
+
+bool StringAppendUTF8(UStringView text, std::string& out) {
+  const size_t start = out.size();
+  out.resize(start + StringGetMaximumUTF8Size(text.size()));
+  const std::optional<size_t> size = StringEncodeUTF8(text, out.data() + start);
+  out.resize(start + size.value_or(0));
+  return size.has_value();
 }
 
 std::optional<std::string> StringCopyUTF8(UStringView text) {
-  std::string out;
-  out.reserve(text.size());
-  if (!StringAppendUTF8(text, out)) return std::nullopt;
+  std::string out(StringGetMaximumUTF8Size(text.size()), '\0');
+  const std::optional<size_t> size = StringEncodeUTF8(text, out.data());
+  if (!size) return std::nullopt;
+  out.resize(*size);
   return out;
 }
 

@@ -83,8 +83,13 @@ std::optional<UString> StringCreateWithASCII(std::string_view bytes);
 // Encodes to UTF-8; a lone surrogate answers nothing.
 std::optional<std::string> StringCopyUTF8(UStringView text);
 
-// Appends the UTF-8 encoding of `text` to `out`; false (with `out` partly
-// written) on a lone surrogate.
+// Writes the UTF-8 encoding of `text` to `out`, which must have room for
+// StringGetMaximumUTF8Size(text.size()) bytes; answers the bytes written, or
+// nothing on a lone surrogate.
+std::optional<size_t> StringEncodeUTF8(UStringView text, char* out);
+
+// Appends the UTF-8 encoding of `text` to `out`; false (with `out` as it
+// was) on a lone surrogate.
 bool StringAppendUTF8(UStringView text, std::string& out);
 
 // The largest UTF-8 size a text of `length` code units can need: three bytes
