@@ -58,9 +58,16 @@ StatementRange LineRemovals::StatementAt(size_t at) const {
   const auto first = text.begin();
   if (std::count(first + begin, first + contents_end, u'"') % 2 == 0) return {begin, line_end};
 
-  const size_t close = NextQuote(line_end);
-  if (close == kNotFound) return {begin, line_end};
-  size_t end = LineEnd(ContentsEnd(close));
+  // Open through every later line that holds an even number of quotes (a
+  // line that is left is whole, so its quotes are counted in place).
+  size_t end = line_end;
+  for (bool open = true; open;) {
+    const size_t close = NextQuote(end);
+    if (close == kNotFound) return {begin, line_end};
+    const size_t close_contents_end = ContentsEnd(close);
+    open = std::count(first + close, first + close_contents_end, u'"') % 2 == 0;
+    end = LineEnd(close_contents_end);
+  }
   const size_t next = SkipRemoved(end);
   if (text.substr(next).starts_with(u"*End")) end = LineEnd(ContentsEnd(next));
   return {begin, end};

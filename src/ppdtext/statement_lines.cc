@@ -8,9 +8,16 @@ StatementRange StatementRangeAt(UStringView text, size_t index) {
   const auto quotes = std::count(first + line.begin, first + line.contentsEnd, u'"');
   if (quotes % 2 == 0) return {line.begin, line.end};
 
-  const size_t close = text.find(u'"', line.end);
-  if (close == UStringView::npos) return {line.begin, line.end};
-  size_t end = StringGetLineBounds(text, close).end;
+  // The value stays open through every later line that holds an even number
+  // of double quotes (libcups reads `a" "b` as more of the value).
+  size_t end = line.end;
+  for (bool open = true; open;) {
+    const size_t close = text.find(u'"', end);
+    if (close == UStringView::npos) return {line.begin, line.end};
+    const LineBounds closing = StringGetLineBounds(text, close);
+    open = std::count(first + close, first + closing.contentsEnd, u'"') % 2 == 0;
+    end = closing.end;
+  }
   if (text.substr(end).starts_with(u"*End")) end = StringGetLineBounds(text, end).end;
   return {line.begin, end};
 }

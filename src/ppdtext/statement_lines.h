@@ -12,9 +12,11 @@
 
 // [begin, end) of the statement whose first line holds `index`: that line
 // with its terminator; when the line holds an odd number of double quotes,
-// also the following lines through the one that holds the next double quote,
-// and then a directly following line that begins with `*End`. Without a later
-// double quote, only the line.
+// also the following lines through the one where the value's quotes balance
+// (the first later line, among those holding a double quote, that holds an
+// odd number of them: as libcups reads it, a line like `a" "b` closes the
+// value and opens it again), and then a directly following line that begins
+// with `*End`. Without such a line, only the first line.
 struct StatementRange {
   size_t begin;
   size_t end;
