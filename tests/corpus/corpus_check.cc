@@ -30,6 +30,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -104,6 +105,7 @@ struct Tally {
   std::atomic<size_t> removed_lines{0};
   std::atomic<size_t> rewritten_lines{0};
   std::atomic<size_t> allowed_fails{0};
+  std::map<std::string, size_t> excused;  // by FAIL line, under `mutex`
 
   void Fail(size_t order, std::string text) {
     std::lock_guard<std::mutex> lock(mutex);
@@ -190,7 +192,7 @@ bool IsDuplexDefaultConflict(const std::string& fail) {
 //     installed".
 // Nothing else is excused: paper-size deletion must never make a PPD worse.
 std::vector<std::string> UnexplainedFails(const std::vector<std::string>& new_fails, const Input& input,
-                                          bool duplex_rewritten, size_t* excused) {
+                                          bool duplex_rewritten, std::vector<std::string>* excused) {
   if (!duplex_rewritten) return new_fails;
   std::vector<std::string> unexplained;
   bool conflict = false;
@@ -202,7 +204,7 @@ std::vector<std::string> UnexplainedFails(const std::vector<std::string>& new_fa
                 fail == "**FAIL** Bad Default" + keyword + " DuplexNoTumble";
     }
     if (allowed) {
-      ++*excused;
+      excused->push_back(fail);
     } else {
       unexplained.push_back(fail);
     }
@@ -295,12 +297,16 @@ std::optional<std::string> CheckRun(const Options& options, Input& input, const 
     for (const std::string& fail : output_fails) {
       if (input.fails.count(fail) == 0) new_fails.push_back(fail);
     }
-    size_t excused = 0;
+    std::vector<std::string> excused;
     std::string added;
     for (const std::string& fail : UnexplainedFails(new_fails, input, allowed.duplex_default, &excused)) {
       added += "\n    " + fail;
     }
-    tally.allowed_fails += excused;
+    if (!excused.empty()) {
+      std::lock_guard<std::mutex> lock(tally.mutex);
+      for (const std::string& fail : excused) ++tally.excused[fail];
+      tally.allowed_fails += excused.size();
+    }
     if (!added.empty()) return "cupstestppd fails the output where it did not fail the input:" + added;
   }
 
@@ -526,6 +532,14 @@ int Main(int argc, char** argv) {
       "design; %.1f s on %u threads\n",
       corpus_files, not_text, rejected, inputs.size() - corpus_files, countries, tally.changed.load(),
       tally.removed_lines.load(), tally.rewritten_lines.load(), tally.allowed_fails.load(), seconds, options.jobs);
+  if (!tally.excused.empty()) {
+    std::vector<std::pair<size_t, std::string>> kinds;
+    for (const auto& [fail, count] : tally.excused) kinds.emplace_back(count, fail);
+    std::sort(kinds.rbegin(), kinds.rend());
+    std::printf("new cupstestppd FAILs allowed by design (the duplex rule), most frequent first:\n");
+    for (size_t i = 0; i < kinds.size() && i < 8; ++i) std::printf("  %5zu  %s\n", kinds[i].first, kinds[i].second.c_str());
+    if (kinds.size() > 8) std::printf("  (%zu more kinds)\n", kinds.size() - 8);
+  }
   std::printf("%zu runs, %zu failures\n", tally.runs.load(), tally.failures.size());
   std::fflush(stdout);
   return tally.failures.empty() ? 0 : 1;
