@@ -88,6 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QZCFStringDeletePaperSizeArray(many, &papers);
   QZCFStringDeletePaperSizeArray(many, nullptr);
   FUZZ_CHECK(fuzz::IsWholeLineSubsequence(text, many), fuzz::Show(many));
+  const bool at_starts = fuzz::MatchesOnlyAtStatementStarts(text, [&](UStringView line) {
+    for (const UString& p : papers) {
+      for (const UStringView keyword : kPaperKeywords) {
+        if (fuzz::Contains(line, UString(keyword) + u" " + p)) return true;
+      }
+    }
+    return false;
+  });
+  if (!at_starts) return 0;
   const std::vector<UString> kept_defaults = DefaultPapers(many);
   for (const auto& [option, line] : OptionLines(text)) {
     if (!Holds(kept_defaults, option) || fuzz::MentionsOtherPaperOption(line)) continue;

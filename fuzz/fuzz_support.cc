@@ -191,6 +191,16 @@ bool MentionsOtherPaperOption(UStringView line) {
   return Contains(line, u"UIConstraints");
 }
 
+bool MatchesOnlyAtStatementStarts(UStringView text, const std::function<bool(UStringView line)>& matches) {
+  const std::vector<size_t> starts = TopLevelStatementStarts(text);
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = LineEnd(text, at);
+    if (matches(text.substr(at, end - at)) && !std::binary_search(starts.begin(), starts.end(), at)) return false;
+    at = end;
+  }
+  return true;
+}
+
 size_t FirstLineStartingWith(UStringView text, UStringView prefix) {
   if (prefix.empty()) return kNotFound;
   for (size_t at = 0; at < text.size(); at = LineEnd(text, at)) {

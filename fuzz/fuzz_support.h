@@ -77,6 +77,13 @@ std::vector<size_t> TopLevelStatementStarts(UStringView text);
 // line along; the default-paper checks leave these lines out.
 bool MentionsOtherPaperOption(UStringView line);
 
+// True when every line of `text` for which `matches` answers true begins a
+// statement of its own (is not inside another statement's multi-line value).
+// The edits find their lines anywhere and remove each as a statement; a line
+// found inside another's value is taken for the start of one, which is not
+// what libcups reads, so the checks of what must stay assume this holds.
+bool MatchesOnlyAtStatementStarts(UStringView text, const std::function<bool(UStringView line)>& matches);
+
 // Position of the first line that begins with `prefix`, or kNotFound.
 size_t FirstLineStartingWith(UStringView text, UStringView prefix);
 
