@@ -537,8 +537,8 @@ int Main(int argc, char** argv) {
     for (const auto& [fail, count] : tally.excused) kinds.emplace_back(count, fail);
     std::sort(kinds.rbegin(), kinds.rend());
     std::printf("new cupstestppd FAILs allowed by design (the duplex rule), most frequent first:\n");
-    for (size_t i = 0; i < kinds.size() && i < 8; ++i) std::printf("  %5zu  %s\n", kinds[i].first, kinds[i].second.c_str());
-    if (kinds.size() > 8) std::printf("  (%zu more kinds)\n", kinds.size() - 8);
+    for (size_t i = 0; i < kinds.size() && i < 20; ++i) std::printf("  %5zu  %s\n", kinds[i].first, kinds[i].second.c_str());
+    if (kinds.size() > 20) std::printf("  (%zu more kinds)\n", kinds.size() - 20);
   }
   std::printf("%zu runs, %zu failures\n", tally.runs.load(), tally.failures.size());
   std::fflush(stdout);
