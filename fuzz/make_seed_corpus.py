@@ -91,6 +91,12 @@ seeds = {
         "vendor": b"ISOCountryCode\x00TW\x00*DefaultQZISOCountryCode: \"\n  JP\n\"\n*End\n" + duplex,
         "crlf": b"PageSize\x00Letter\x00" + crlf,
     },
+    "edits_differential": {
+        "japan": b"Executive\x1f3x5\x1fEnv10\x1fEnvDL\x1fEnvC5\x1fEnvMonarch\x00PageSize\x00" + mono,
+        "fragment": b"B5\x1fA4\x1fEnvChou4\x00PageRegion\x00" + page_size + constraints + translations,
+        "mixed": b"B5\x1fA4\x00PageSize\x00" + mixed,
+        "crlf": b"Legal\x1fEnv10\x00ImageableArea\x00" + crlf,
+    },
     "localize": {
         "mono13-tw": b"\x02\x00" + mono,
         "mono12-de": b"\x05\x00" + model(mono, 12),
