@@ -29,6 +29,7 @@ const char* const kPieces[] = {
     "*DefaultPageRegion: \t3x5 ", "*PageSize 3x5/3x5: \"\"", "*% EnvC5 and EnvYou4 here", "*PageSize EnvYou4/Y: \"\"",
     "*PageSize A4Small/A4S: \"\"", "*PageSize  /empty: \"\"", "*PageSize /slash: \"\"", "*Duplex None/Off: \"\"",
     "*PageSize Executive/E: \"\"", "*PageSize Env10/10: \"", "", "\"", "*UIConstraints: *PageSize 3x5",
+    "*%*PageSize A4/old: \"\"", " *PageSize B5/B5: \"\"", "*Note: \"*PageSize EnvC5/ quoted\"",
 };
 const char* const kTerminators[] = {"\n", "\r\n", "\r", "\n", "\n", "\r"};
 

@@ -1,13 +1,12 @@
 #include "ppdtext/comment_out.h"
 
+#include "ppdtext/statement_lines.h"
+
 #include <algorithm>
 #include <optional>
 
 void QZCFStringCommentOutKeywordOption(UString& text, UStringView keyword, UStringView option) {
-  const std::optional<UString> with_text = StringCreateWithFormat("*%@ %@/", {keyword, option});
-  const std::optional<UString> without_text = StringCreateWithFormat("*%@ %@:", {keyword, option});
-  if (!with_text || !without_text) return;
-  const size_t main_line = std::min(StringFind(text, *with_text), StringFind(text, *without_text));
+  const size_t main_line = FindOptionLine(text, keyword, option);
   if (main_line == kNotFound) return;
   const LineBounds line = StringGetLineBounds(text, main_line);
   StringFindAndReplace(text, u"*", u"*%", line.begin, line.end, /*anchored=*/false);

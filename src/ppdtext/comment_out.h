@@ -4,7 +4,8 @@
 
 #include "ppdtext/ustring.h"
 
-// In the first option line (`*<keyword> <option>/` or `*<keyword> <option>:`)
+// In the option's own line (the first that begins with `*<keyword> <option>/`
+// or `*<keyword> <option>:`)
 // every "*" becomes "*%"; in every line holding `.<keyword> <option>/` a "*"
 // that begins the line becomes "*%". Without an option line nothing changes.
 // No line is removed and constraint lines are left alone.

@@ -15,6 +15,8 @@ TEST(QZCFStringCommentOutKeywordOption, OptionLineAndLeadingTranslationAsterisks
        "*UIConstraints: *PageSize A4 *Duplex None\n",
        "*%PageSize A4/A4: \"*%x\"\n*%fr.PageSize A4/A4: \"*\"\n x.PageSize A4/A4\n"
        "*UIConstraints: *PageSize A4 *Duplex None\n"},
+      {"a commented-out copy is not the option's line",
+       "*%*PageSize A4/old: \"\"\n*PageSize A4/A4: \"\"\n", "*%*PageSize A4/old: \"\"\n*%PageSize A4/A4: \"\"\n"},
       {"without an option line nothing changes",
        "*fr.PageSize A4/A4: \"\"\n", "*fr.PageSize A4/A4: \"\"\n"},
       {"an option line without translation text",

@@ -31,24 +31,24 @@ bool SpansLines(UStringView s) {
 
 bool TakesConstraints(UStringView keyword) { return keyword == u"PageSize" || keyword == u"PageRegion"; }
 
-// Which occurrences a pass lands on: the lead character and the character
-// after the option.
-using Landing = bool (*)(char16_t lead, UStringView text, size_t after);
+// Which occurrences a pass lands on, by the lead character, the character
+// after the option and, for the option's own line, where it stands.
+using Landing = bool (*)(const OptionOccurrence& o, UStringView text);
 
-bool OptionLine(char16_t lead, UStringView text, size_t after) {
-  return lead == u'*' && after < text.size() && (text[after] == u'/' || text[after] == u':');
+bool Next(const OptionOccurrence& o, UStringView text, char16_t c) {
+  return o.after < text.size() && text[o.after] == c;
 }
-bool TranslationLine(char16_t lead, UStringView text, size_t after) {
-  return lead == u'.' && after < text.size() && text[after] == u'/';
+bool OptionLine(const OptionOccurrence& o, UStringView text) {
+  return o.lead == u'*' && (Next(o, text, u'/') || Next(o, text, u':')) && IsLineStart(text, o.at);
 }
-bool QuoteEnded(char16_t lead, UStringView text, size_t after) {
-  return lead == u'*' && after < text.size() && text[after] == u'"';
+bool TranslationLine(const OptionOccurrence& o, UStringView text) {
+  return o.lead == u'.' && Next(o, text, u'/');
 }
-bool BlankEnded(char16_t lead, UStringView text, size_t after) {
-  return lead == u'*' && after < text.size() && text[after] == u' ';
-}
-bool LineOrTabEnded(char16_t lead, UStringView text, size_t after) {
-  return lead == u'*' && (after == text.size() || text[after] == u'\t' || IsLineTerminator(text[after]));
+bool QuoteEnded(const OptionOccurrence& o, UStringView text) { return o.lead == u'*' && Next(o, text, u'"'); }
+bool BlankEnded(const OptionOccurrence& o, UStringView text) { return o.lead == u'*' && Next(o, text, u' '); }
+bool LineOrTabEnded(const OptionOccurrence& o, UStringView text) {
+  return o.lead == u'*' &&
+         (o.after == text.size() || text[o.after] == u'\t' || IsLineTerminator(text[o.after]));
 }
 
 // One option of one keyword, deleted against recorded removals.
@@ -73,7 +73,7 @@ class OptionPasses {
 
  private:
   bool Lands(const OptionOccurrence& o, Landing landing) const {
-    return o.keyword == keyword_ && landing(o.lead, removals_.text(), o.after) && !removals_.IsRemoved(o.at);
+    return o.keyword == keyword_ && landing(o, removals_.text()) && !removals_.IsRemoved(o.at);
   }
 
   bool RemoveFirst(Landing landing) {

@@ -13,8 +13,9 @@
 
 // Removes, for `keyword` (no asterisk, e.g. "PageSize") and `option` (e.g.
 // "A4"):
-//  1. the first option line: the first occurrence of `*<keyword> <option>/`
-//     or `*<keyword> <option>:`. Without one nothing else is removed either;
+//  1. the option's own line: the first line that begins with
+//     `*<keyword> <option>/` or `*<keyword> <option>:` (not a comment or a
+//     value quoting it). Without one nothing else is removed either;
 //  2. every line holding `.<keyword> <option>/` (the translations);
 //  3. for PageSize and PageRegion only, every line holding "UIConstraints"
 //     and `*<keyword> <option>` followed by a double quote, a blank, a tab, a

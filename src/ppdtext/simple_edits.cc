@@ -66,10 +66,7 @@ bool IsDefaultPaperSize(UStringView text, UStringView paper) {
 }  // namespace
 
 void SimpleDeleteKeywordOption(UString& text, UStringView keyword, UStringView option) {
-  const std::optional<UString> with_text = Pattern("*%@ %@/", keyword, option);
-  const std::optional<UString> without_text = Pattern("*%@ %@:", keyword, option);
-  if (!with_text || !without_text) return;
-  const size_t main_line = std::min(StringFind(text, *with_text), StringFind(text, *without_text));
+  const size_t main_line = FindOptionLine(text, keyword, option);
   if (main_line == kNotFound) return;
   RemoveStatementAt(text, main_line);
 

@@ -1,6 +1,7 @@
 #include "ppdtext/statement_lines.h"
 
 #include <algorithm>
+#include <optional>
 
 StatementRange StatementRangeAt(UStringView text, size_t index) {
   const LineBounds line = StringGetLineBounds(text, index);
@@ -38,4 +39,11 @@ size_t FindLineStartingWith(UStringView text, UStringView prefix) {
     if (IsLineStart(text, at)) return at;
   }
   return kNotFound;
+}
+
+size_t FindOptionLine(UStringView text, UStringView keyword, UStringView option) {
+  const std::optional<UString> with_text = StringCreateWithFormat("*%@ %@/", {keyword, option});
+  const std::optional<UString> without_text = StringCreateWithFormat("*%@ %@:", {keyword, option});
+  if (!with_text || !without_text) return kNotFound;
+  return std::min(FindLineStartingWith(text, *with_text), FindLineStartingWith(text, *without_text));
 }

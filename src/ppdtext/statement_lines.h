@@ -34,4 +34,10 @@ void ReplaceStatementAt(UString& text, size_t index, UStringView line);
 // Position of the first line that begins with `prefix`, or kNotFound.
 size_t FindLineStartingWith(UStringView text, UStringView prefix);
 
+// Position of an option's own line: the first line that begins with
+// `*<keyword> <option>/` or `*<keyword> <option>:`, or kNotFound. A statement
+// begins its line, so a comment (`*%*PageSize A4/...`) or a value that quotes
+// the pattern is not the option's line.
+size_t FindOptionLine(UStringView text, UStringView keyword, UStringView option);
+
 #endif  // PPDLOCALIZE_PPDTEXT_STATEMENT_LINES_H_
