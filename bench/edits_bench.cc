@@ -33,13 +33,17 @@ const UString& Text(int64_t megabytes) {
   return it->second;
 }
 
-// Runs `edit` on a fresh copy of the text each iteration; the copy is not timed.
+// Runs `edit` on a fresh copy of the text each iteration. Neither the copy
+// nor the memory it needs is timed: one buffer, with the slack a loaded text
+// has, is reused throughout.
 template <typename Edit>
 void RunOnCopies(benchmark::State& state, Edit edit) {
   const UString& original = Text(state.range(0));
+  UString text;
+  text.reserve(original.size() + 1024);
   for (auto _ : state) {
     state.PauseTiming();
-    UString text = original;
+    text.assign(original);
     state.ResumeTiming();
     edit(text);
     benchmark::DoNotOptimize(text.data());
@@ -86,12 +90,12 @@ void BM_Output(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_DeletePapersJapan)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DeletePapersGermany)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChangeDefaultDuplex)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ChangeCountryCode)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LocalizeJapan)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Decode)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Output)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeletePapersJapan)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeletePapersGermany)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeDefaultDuplex)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeCountryCode)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LocalizeJapan)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Decode)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Output)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -14,8 +14,9 @@ import subprocess
 import sys
 import tempfile
 
-RUNS = {1: 12, 4: 12, 16: 6, 64: 3}
-ROUNDS = 3
+# (rounds, runs per command per round): small sizes are noisy, so they are
+# measured in many short alternating rounds.
+PLAN = {1: (10, 4), 4: (10, 3), 16: (4, 2), 64: (3, 1)}
 
 
 def hyperfine(commands, runs):
@@ -38,9 +39,10 @@ def main():
     parser.add_argument("build_dir")
     parser.add_argument("--sizes", default="1,4,16,64")
     parser.add_argument("--countries", default="JP,CN,DE")
+    parser.add_argument("--tool", help="the ppd-localize binary to time (default: BUILD_DIR/ppd-localize)")
     args = parser.parse_args()
     build = os.path.abspath(args.build_dir)
-    tool = os.path.join(build, "ppd-localize")
+    tool = os.path.abspath(args.tool) if args.tool else os.path.join(build, "ppd-localize")
     floor = os.path.join(build, "bench", "ppd-floor")
     maker = os.path.join(build, "bench", "make_large_ppd")
     sizes = [int(s) for s in args.sizes.split(",")]
@@ -53,11 +55,12 @@ def main():
         if not os.path.exists(path):
             with open(path, "wb") as f:
                 subprocess.run([maker, str(size * 1000000)], check=True, stdout=f)
-        floor_cmd = f"{floor} x {path}"
+        # The floor runs under env as the tool does, so both pay for the same exec.
+        floor_cmd = f"env LC_ALL=C {floor} x {path}"
         tool_cmds = [f"env LC_ALL=xx_{c}.UTF-8 {tool} x {path}" for c in countries]
-        runs = max(1, RUNS.get(size, 3) // ROUNDS)
+        rounds, runs = PLAN.get(size, (3, 1))
         times = [[] for _ in range(1 + len(countries))]
-        for round_ in range(ROUNDS):
+        for round_ in range(rounds):
             order = list(range(1 + len(countries)))
             if round_ % 2:
                 order.reverse()

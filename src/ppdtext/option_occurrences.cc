@@ -71,7 +71,7 @@ OptionOccurrences FindOptionOccurrences(UStringView text, std::span<const UStrin
     for (uint32_t k = 0; k < keywords.size(); ++k) {
       const UStringView keyword = keywords[k];
       const size_t space = at + 1 + keyword.size();
-      if (space >= n || text[space] != u' ' ||
+      if ((!keyword.empty() && text[at + 1] != keyword[0]) || space >= n || text[space] != u' ' ||
           std::memcmp(text.data() + at + 1, keyword.data(), keyword.size() * sizeof(char16_t)) != 0) {
         continue;
       }

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "ppdtext/ascii_blocks.h"
+#include "ppdtext/huge_pages.h"
 #include "ppdtext/unit_search.h"
 
 size_t StringFind(UStringView text, UStringView needle, size_t from, size_t to) {
@@ -120,6 +121,8 @@ std::vector<UString> StringCreateArrayBySeparatingStrings(UStringView text,
 
 namespace {
 
+constexpr size_t kRewriteSlack = 1024;
+
 // Decodes one sequence that does not begin with an ASCII byte, at p[*i];
 // writes one or two code units to `out` and answers how many, or 0 when the
 // bytes are not valid UTF-8.
@@ -160,7 +163,10 @@ std::optional<UString> StringCreateWithUTF8(std::string_view bytes) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
   UString out;
-  out.reserve(n);  // never more code units than bytes
+  // Never more code units than bytes; the slack lets a rewrite lengthen a
+  // line without moving the whole text to a larger buffer.
+  out.reserve(n + kRewriteSlack);
+  AdviseHugePages(out.data(), out.capacity() * sizeof(char16_t));
   // Decoded a slice at a time into a small buffer, so that the string is
   // written once instead of being zero-filled first.
   constexpr size_t kSlice = 4096;

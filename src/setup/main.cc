@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "setup/setup_ppd.h"
 
 namespace {
@@ -13,9 +17,21 @@ constexpr const char kUsage[] =
     "Prints the PPD localised to the country of the current locale\n"
     "(LC_ALL, LC_PAPER or LANG) on standard output.\n";
 
+// A run allocates a few large buffers one after another: the file's bytes,
+// the decoded text, then libcups's parse. Served from the heap and kept when
+// freed, the memory of the bytes is reused by the parse instead of being
+// returned to the kernel and faulted in again page by page.
+void KeepLargeBuffersInHeap() {
+#if defined(__GLIBC__)
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);  // glibc's largest
+  mallopt(M_TRIM_THRESHOLD, 512 << 20);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  KeepLargeBuffersInHeap();
   if (argc == 2) {
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
       std::fputs(kUsage, stdout);
