@@ -14,14 +14,15 @@ import subprocess
 import sys
 import tempfile
 
-# (rounds, runs per command per round): small sizes are noisy, so they are
-# measured in many short alternating rounds.
-PLAN = {1: (10, 4), 4: (10, 3), 16: (4, 2), 64: (3, 1)}
+# Rounds per size. Each round runs every command once, one after another,
+# so the floor and the tool are measured alternately; small sizes are noisy
+# and get more rounds.
+ROUNDS = {1: 30, 4: 20, 16: 8, 64: 3}
 
 
-def hyperfine(commands, runs):
+def hyperfine(commands, warmup):
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run(["hyperfine", "--style", "none", "--warmup", "1", "--runs", str(runs),
+        subprocess.run(["hyperfine", "--style", "none", "--warmup", str(warmup), "--runs", "1",
                         "--export-json", out.name, *commands],
                        check=True, stdout=subprocess.DEVNULL)
         with open(out.name) as f:
@@ -58,14 +59,15 @@ def main():
         # The floor runs under env as the tool does, so both pay for the same exec.
         floor_cmd = f"env LC_ALL=C {floor} x {path}"
         tool_cmds = [f"env LC_ALL=xx_{c}.UTF-8 {tool} x {path}" for c in countries]
-        rounds, runs = PLAN.get(size, (3, 1))
+        rounds = ROUNDS.get(size, 3)
+        warmup = 1 if size <= 4 else 0
         times = [[] for _ in range(1 + len(countries))]
         for round_ in range(rounds):
             order = list(range(1 + len(countries)))
             if round_ % 2:
                 order.reverse()
             cmds = [([floor_cmd] + tool_cmds)[i] for i in order]
-            for i, t in zip(order, hyperfine(cmds, runs)):
+            for i, t in zip(order, hyperfine(cmds, warmup)):
                 times[i].extend(t)
         medians = [statistics.median(t) for t in times]
         row = {"size_mb": size, "bytes": os.path.getsize(path), "floor_s": medians[0],

@@ -1,6 +1,6 @@
 #include "ppdtext/ppd_load.h"
 
-#include "ppdtext/huge_pages.h"
+#include "ppdtext/populate_pages.h"
 
 #include <cups/file.h>
 #include <sys/stat.h>
@@ -75,7 +75,7 @@ std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reaso
   std::string buffer;
   if (cupsFileCompression(file.get()) != CUPS_FILE_GZIP) {
     buffer.reserve(static_cast<size_t>(info.st_size) + kPPDReadChunk);
-    AdviseHugePages(buffer.data(), buffer.capacity());
+    PopulatePages(buffer.data(), buffer.capacity());
   }
   buffer.resize(kPPDReadChunk, '\0');
   int error = 0;

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "ppdtext/ascii_blocks.h"
-#include "ppdtext/huge_pages.h"
+#include "ppdtext/populate_pages.h"
 #include "ppdtext/unit_search.h"
 
 size_t StringFind(UStringView text, UStringView needle, size_t from, size_t to) {
@@ -166,7 +166,7 @@ std::optional<UString> StringCreateWithUTF8(std::string_view bytes) {
   // Never more code units than bytes; the slack lets a rewrite lengthen a
   // line without moving the whole text to a larger buffer.
   out.reserve(n + kRewriteSlack);
-  AdviseHugePages(out.data(), out.capacity() * sizeof(char16_t));
+  PopulatePages(out.data(), out.capacity() * sizeof(char16_t));
   // Decoded a slice at a time into a small buffer, so that the string is
   // written once instead of being zero-filled first.
   constexpr size_t kSlice = 4096;
