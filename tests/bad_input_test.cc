@@ -195,6 +195,9 @@ struct BadUtf8 {
   bool at_end;  // the file ends inside the sequence
 };
 
+// Test logs name the case, not the struct's bytes.
+void PrintTo(const BadUtf8& bad, std::ostream* os) { *os << bad.name; }
+
 class InvalidUtf8 : public testing::TestWithParam<BadUtf8> {};
 
 TEST_P(InvalidUtf8, IsRefused) {
