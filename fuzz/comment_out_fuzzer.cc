@@ -1,6 +1,7 @@
 // QZCFStringCommentOutKeywordOption on arbitrary texts and names: it only
-// inserts "%" right after some asterisks, all of them in the first option
-// line and only a line's first one in translation lines; it removes nothing.
+// inserts "%" right after some asterisks, all of them in the option's own
+// line (the first that begins with the pattern) and only a line's first one
+// in translation lines; it removes nothing.
 //
 // Input: keyword NUL option NUL text.
 #include <cstddef>
@@ -43,8 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const UString with_text = u"*" + keyword + u" " + option + u"/";
   const UString without_text = u"*" + keyword + u" " + option + u":";
-  const size_t option_at = std::min(text.find(with_text), text.find(without_text));
-  if (option_at == UStringView::npos) {
+  // The option's own line begins with the pattern.
+  const size_t option_at =
+      std::min(fuzz::FirstLineStartingWith(text, with_text), fuzz::FirstLineStartingWith(text, without_text));
+  if (option_at == kNotFound) {
     FUZZ_CHECK(out == text, "no option line, yet the text changed");
     return 0;
   }
