@@ -13,8 +13,7 @@ build=${1:?build dir}
 seconds=${2:?seconds}
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(decode read_file delete_option delete_paper_size delete_lines
-                                     comment_out change_default localize edits_differential)
+[ ${#targets[@]} -gt 0 ] || targets=(localize edits_differential)
 
 export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 mkdir -p "$build/fuzz-artifacts" "$build/fuzz-logs"

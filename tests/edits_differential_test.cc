@@ -9,7 +9,7 @@
 #include "large_ppd.h"
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
-#include "ppdtext/simple_edits.h"
+#include "reference_edits.h"
 #include "test_support.h"
 
 namespace {

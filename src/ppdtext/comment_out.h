@@ -4,11 +4,12 @@
 
 #include "ppdtext/ustring.h"
 
-// In the option's own line (the first that begins with `*<keyword> <option>/`
-// or `*<keyword> <option>:`)
-// every "*" becomes "*%"; in every line holding `.<keyword> <option>/` a "*"
-// that begins the line becomes "*%". Without an option line nothing changes.
-// No line is removed and constraint lines are left alone.
+// In the option's own statement (the first whose head begins with
+// `*<keyword> <option>/` or `*<keyword> <option>:`) every "*" of the head
+// becomes "*%"; in every statement whose head holds `.<keyword> <option>/` a
+// "*" that begins the head becomes "*%". The further lines of a multi-line
+// statement (and its `*End`) get "*%" in front. Without an option statement
+// nothing changes. No line is removed and constraints are left alone.
 void QZCFStringCommentOutKeywordOption(UString& text, UStringView keyword, UStringView option);
 
 #endif  // PPDLOCALIZE_PPDTEXT_COMMENT_OUT_H_

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "ppdtext/statement_lines.h"
+#include "ppdtext/statements.h"
 
 namespace {
 
@@ -10,24 +10,30 @@ constexpr UStringView kVendorPrefix = u"QZ";
 
 bool HasVendorPrefix(UStringView keyword) { return StringFind(keyword, kVendorPrefix) != kNotFound; }
 
-// Position of the statement whose main keyword is `keyword`, or kNotFound.
-size_t FindStatement(UStringView text, UStringView keyword) {
+// Replaces the first statement whose head begins with `*<keyword>:` by the
+// line that `format` makes of the keyword and `value`, with a directly
+// following `*End` statement when it spans several lines. A statement whose
+// value never closes stays as it is. Answers whether there was a statement.
+bool RewriteStatement(UString& text, UStringView keyword, const char* format, UStringView value) {
   const std::optional<UString> head = StringCreateWithFormat("*%@:", {keyword});
-  return head ? FindLineStartingWith(text, *head) : kNotFound;
+  const std::optional<Statement> s = head ? FindStatementStartingWith(text, *head) : std::nullopt;
+  if (!s) return false;
+  const std::optional<UString> line = StringCreateWithFormat(format, {keyword, value});
+  if (!s->closed || !line) return true;
+  size_t end = s->end;
+  if (s->multiLine && UStringView(text).substr(end).starts_with(u"*End")) {
+    const Statement closing = StatementAt(text, end);
+    if (closing.closed) end = closing.end;
+  }
+  StringReplace(text, s->begin, end, *line);
+  return true;
 }
 
 }  // namespace
 
 void QZCFStringChangeDefault(UString& text, UStringView keyword, UStringView value) {
   const std::optional<UString> default_keyword = StringCreateWithFormat("%@%@", {u"Default", keyword});
-  if (!default_keyword) return;
-  const size_t at = FindStatement(text, *default_keyword);
-  if (at != kNotFound) {
-    if (const std::optional<UString> line = StringCreateWithFormat("*%@: %@\n", {*default_keyword, value})) {
-      ReplaceStatementAt(text, at, *line);
-    }
-    return;
-  }
+  if (!default_keyword || RewriteStatement(text, *default_keyword, "*%@: %@\n", value)) return;
   if (HasVendorPrefix(keyword)) return;
   if (const std::optional<UString> prefixed = StringCreateWithFormat("QZ%@", {keyword})) {
     QZCFStringChangeDefault(text, *prefixed, value);
@@ -35,13 +41,7 @@ void QZCFStringChangeDefault(UString& text, UStringView keyword, UStringView val
 }
 
 void QZCFStringChangeGeneralInformation(UString& text, UStringView keyword, UStringView value) {
-  const size_t at = FindStatement(text, keyword);
-  if (at != kNotFound) {
-    if (const std::optional<UString> line = StringCreateWithFormat("*%@: \"%@\"\n", {keyword, value})) {
-      ReplaceStatementAt(text, at, *line);
-    }
-    return;
-  }
+  if (RewriteStatement(text, keyword, "*%@: \"%@\"\n", value)) return;
   if (HasVendorPrefix(keyword)) return;
   if (const std::optional<UString> prefixed = StringCreateWithFormat("QZ%@", {keyword})) {
     QZCFStringChangeDefault(text, *prefixed, value);

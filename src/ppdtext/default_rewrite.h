@@ -1,18 +1,19 @@
 // Rewriting the statement that sets a default or a general-information value.
-// Both operations replace an existing statement (the whole statement, also
-// when its value runs over several lines) with one line ending in a line
-// feed, and never add one. The value is inserted as given, unescaped.
+// Both operations replace an existing statement whole (see statements.h)
+// with one line ending in a line feed, and never add one. The value is
+// inserted as given, unescaped. A statement whose value never closes counts
+// as found and stays as it is.
 #ifndef PPDLOCALIZE_PPDTEXT_DEFAULT_REWRITE_H_
 #define PPDLOCALIZE_PPDTEXT_DEFAULT_REWRITE_H_
 
 #include "ppdtext/ustring.h"
 
-// The first line that begins with `*Default<keyword>:` becomes
+// The first statement whose head begins with `*Default<keyword>:` becomes
 // `*Default<keyword>: <value>`. Without one, and when `keyword` does not hold
 // "QZ", the vendor form `*DefaultQZ<keyword>:` is tried the same way.
 void QZCFStringChangeDefault(UString& text, UStringView keyword, UStringView value);
 
-// The first line that begins with `*<keyword>:` becomes
+// The first statement whose head begins with `*<keyword>:` becomes
 // `*<keyword>: "<value>"`. Without one, and when `keyword` does not hold
 // "QZ", the default rewrite runs with "QZ" + keyword.
 void QZCFStringChangeGeneralInformation(UString& text, UStringView keyword, UStringView value);

@@ -1,6 +1,5 @@
-// Deleting whole lines by a name they mention, whatever their keyword. Each
-// removed line takes the rest of its statement with it when it opens a
-// multi-line value (see statement_lines.h).
+// Deleting whole statements by a name their heads mention, whatever their
+// keyword (see statements.h for what a statement and its head are).
 #ifndef PPDLOCALIZE_PPDTEXT_LINE_DELETION_H_
 #define PPDLOCALIZE_PPDTEXT_LINE_DELETION_H_
 
@@ -8,12 +7,13 @@
 
 #include "ppdtext/ustring.h"
 
-// For each name in order, removes every line that holds it as a plain
-// substring: option, translation, constraint and default lines, comments, and
-// lines where it is part of a longer word. An empty name removes nothing.
+// For each name in order, removes every statement whose head holds it as a
+// plain substring: option, translation, constraint and default statements,
+// comments, and heads where it is part of a longer word. An empty name, or
+// one that spans lines, removes nothing.
 void QZCFStringDeleteEnvelpes(UString& text, const std::vector<UString>& names);
 
-// Removes the first line that holds "QzAutoSetup", if any.
+// Removes the first statement whose head holds "QzAutoSetup", if any.
 void QZCFStringDeleteAutoSetup(UString& text);
 
 #endif  // PPDLOCALIZE_PPDTEXT_LINE_DELETION_H_

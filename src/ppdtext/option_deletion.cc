@@ -4,18 +4,17 @@
 #include <array>
 #include <optional>
 
-#include "ppdtext/line_removals.h"
 #include "ppdtext/option_occurrences.h"
-#include "ppdtext/simple_edits.h"
+#include "ppdtext/statement_removals.h"
 
 // Each deletion runs a fixed sequence of passes (option line, translations,
 // three kinds of constraint line) whose every search depends on what the
 // passes before it removed. Rather than searching the whole text once per
-// pass and closing the gap once per removed line, the occurrences of all the
-// patterns involved are found in one scan of the text, the passes walk those
-// lists, removals are recorded in a LineRemovals, and the gaps are closed at
-// the end in one pass. The results are those of the straightforward forms in
-// simple_edits.cc, which remain for names that span lines.
+// pass and closing the gap once per removed statement, the occurrences of all
+// the patterns involved are found in one scan of the text, the passes walk
+// those lists, removals are recorded in a StatementRemovals, and the gaps are
+// closed at the end in one pass. A pattern counts only in the head of a
+// statement, so a keyword or option that spans lines matches nothing.
 
 namespace {
 
@@ -54,7 +53,7 @@ bool LineOrTabEnded(const OptionOccurrence& o, UStringView text) {
 // One option of one keyword, deleted against recorded removals.
 class OptionPasses {
  public:
-  OptionPasses(LineRemovals& removals, const std::vector<OptionOccurrence>& occurrences, uint32_t keyword)
+  OptionPasses(StatementRemovals& removals, const std::vector<OptionOccurrence>& occurrences, uint32_t keyword)
       : removals_(removals), occurrences_(occurrences), keyword_(keyword) {}
 
   void Run(bool constraints) {
@@ -63,8 +62,8 @@ class OptionPasses {
     if (!constraints) return;
     for (const Landing landing : {QuoteEnded, BlankEnded, LineOrTabEnded}) {
       ForEachLanding(landing, [&](size_t at) {
-        const size_t begin = removals_.LineBegin(at);
-        if (StringFind(removals_.text(), kConstraintMarker, begin, removals_.ContentsEnd(at)) != kNotFound) {
+        const Statement s = removals_.Holding(at);
+        if (StringFind(removals_.text(), kConstraintMarker, s.begin, s.headEnd) != kNotFound) {
           removals_.RemoveStatementAt(at);
         }
       });
@@ -73,7 +72,7 @@ class OptionPasses {
 
  private:
   bool Lands(const OptionOccurrence& o, Landing landing) const {
-    return o.keyword == keyword_ && landing(o, removals_.text()) && !removals_.IsRemoved(o.at);
+    return o.keyword == keyword_ && landing(o, removals_.text()) && removals_.Matchable(o.at);
   }
 
   bool RemoveFirst(Landing landing) {
@@ -87,19 +86,19 @@ class OptionPasses {
   }
 
   // Visits the occurrences a pass lands on, in order. A pass that has looked
-  // at a line goes on after that line's contents, whether it removed it or
-  // not, so later occurrences in the same line are not visited.
+  // at a head goes on after it, whether it removed the statement or not, so
+  // later occurrences in the same head are not visited.
   template <typename Visit>
   void ForEachLanding(Landing landing, Visit visit) {
     size_t resume = 0;
     for (const OptionOccurrence& o : occurrences_) {
       if (o.at < resume || !Lands(o, landing)) continue;
-      resume = removals_.ContentsEnd(o.at);
+      resume = removals_.Holding(o.at).headEnd;
       visit(o.at);
     }
   }
 
-  LineRemovals& removals_;
+  StatementRemovals& removals_;
   const std::vector<OptionOccurrence>& occurrences_;
   uint32_t keyword_;
 };
@@ -110,12 +109,12 @@ UStringView TrimBlanks(UStringView value) {
   return value.substr(first, value.find_last_not_of(u" \t") - first + 1);
 }
 
-bool IsDefaultPaperSize(const LineRemovals& removals, const std::vector<size_t>& defaults, UStringView paper) {
+bool IsDefaultPaperSize(const StatementRemovals& removals, const std::vector<size_t>& defaults, UStringView paper) {
   const UStringView text = removals.text();
   for (const size_t at : defaults) {
-    if (removals.IsRemoved(at)) continue;
+    if (!removals.Matchable(at)) continue;
     const size_t value = at + text.substr(at).find(u':') + 1;
-    if (TrimBlanks(text.substr(value, removals.ContentsEnd(at) - value)) == paper) return true;
+    if (TrimBlanks(text.substr(value, removals.Holding(at).headEnd - value)) == paper) return true;
   }
   return false;
 }
@@ -123,7 +122,7 @@ bool IsDefaultPaperSize(const LineRemovals& removals, const std::vector<size_t>&
 // Deletes `options` in order under each of `keywords` in order.
 void DeleteOptions(UString& text, std::span<const UStringView> keywords, std::span<const UStringView> options,
                    bool keep_defaults) {
-  LineRemovals removals(text);
+  StatementRemovals removals(text);
   const OptionOccurrences found =
       FindOptionOccurrences(text, keywords, options, keep_defaults ? kPaperDefaults : std::span<const UStringView>());
   for (size_t i = 0; i < options.size(); ++i) {
@@ -138,22 +137,20 @@ void DeleteOptions(UString& text, std::span<const UStringView> keywords, std::sp
 }  // namespace
 
 void QZCFStringDeleteKeywordOption(UString& text, UStringView keyword, UStringView option) {
-  if (SpansLines(keyword) || SpansLines(option)) return SimpleDeleteKeywordOption(text, keyword, option);
+  if (SpansLines(keyword) || SpansLines(option)) return;
   DeleteOptions(text, {&keyword, 1}, {&option, 1}, /*keep_defaults=*/false);
 }
 
 void QZCFStringDeletePaperSize(UString& text, UStringView paper) {
-  if (SpansLines(paper)) return SimpleDeletePaperSize(text, paper);
+  if (SpansLines(paper)) return;
   DeleteOptions(text, kPaperKeywords, {&paper, 1}, /*keep_defaults=*/true);
 }
 
 void QZCFStringDeletePaperSizeArray(UString& text, const std::vector<UString>* papers) {
   if (papers == nullptr) return;
-  const bool spans = std::any_of(papers->begin(), papers->end(), [](const UString& p) { return SpansLines(p); });
-  if (spans) {
-    for (const UString& paper : *papers) SimpleDeletePaperSize(text, paper);
-    return;
+  std::vector<UStringView> views;
+  for (const UString& paper : *papers) {
+    if (!SpansLines(paper)) views.push_back(paper);
   }
-  const std::vector<UStringView> views(papers->begin(), papers->end());
   DeleteOptions(text, kPaperKeywords, views, /*keep_defaults=*/true);
 }

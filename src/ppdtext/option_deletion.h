@@ -1,9 +1,9 @@
-// Deleting an option of a PPD keyword from the PPD text: its option line, the
-// translation lines that name it and, for the paper-size keywords PageSize
-// and PageRegion, the `UIConstraints` lines that name it. Every operation
-// edits the text in place and leaves it unchanged where nothing matches. Each
-// removed line takes the rest of its statement with it when it opens a
-// multi-line value (see statement_lines.h).
+// Deleting an option of a PPD keyword from the PPD text: its option
+// statement, the translations that name it and, for the paper-size keywords
+// PageSize and PageRegion, the `UIConstraints` statements that name it. Every
+// operation edits the text in place and leaves it unchanged where nothing
+// matches. Patterns count in statement heads only, and statements go whole
+// (see statements.h).
 #ifndef PPDLOCALIZE_PPDTEXT_OPTION_DELETION_H_
 #define PPDLOCALIZE_PPDTEXT_OPTION_DELETION_H_
 
@@ -13,13 +13,14 @@
 
 // Removes, for `keyword` (no asterisk, e.g. "PageSize") and `option` (e.g.
 // "A4"):
-//  1. the option's own line: the first line that begins with
-//     `*<keyword> <option>/` or `*<keyword> <option>:` (not a comment or a
-//     value quoting it). Without one nothing else is removed either;
-//  2. every line holding `.<keyword> <option>/` (the translations);
-//  3. for PageSize and PageRegion only, every line holding "UIConstraints"
-//     and `*<keyword> <option>` followed by a double quote, a blank, a tab, a
-//     line terminator or the end of the text.
+//  1. the option's own statement: the first whose head begins with
+//     `*<keyword> <option>/` or `*<keyword> <option>:`. Without one (or when
+//     that one's value never closes) nothing else is removed either;
+//  2. every statement whose head holds `.<keyword> <option>/` (the
+//     translations);
+//  3. for PageSize and PageRegion only, every statement whose head holds
+//     "UIConstraints" and `*<keyword> <option>` followed by a double quote, a
+//     blank, a tab, a line terminator or the end of the text.
 // The character after the option bounds it: `A4` never matches `A4Small`.
 void QZCFStringDeleteKeywordOption(UString& text, UStringView keyword, UStringView option);
 

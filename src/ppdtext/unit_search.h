@@ -8,8 +8,8 @@
 // Offset of the first `c` in [text, text + n), or n.
 size_t FindUnit(const char16_t* text, size_t n, char16_t c);
 
-// Offset of the first unit in [text, text + n) that is `a` or `b`, or n.
-size_t FindEitherUnit(const char16_t* text, size_t n, char16_t a, char16_t b);
+// Offset of the first unit in [text, text + n) that is `a`, `b` or `c`, or n.
+size_t FindAnyUnit(const char16_t* text, size_t n, char16_t a, char16_t b, char16_t c);
 
 // Calls visit(i), in order, for every i in [0, n - 1) where text[i] is `a`
 // or `b` and text[i + 1] is one of the `count` (1 to 4) units of `next`.

@@ -1,0 +1,144 @@
+// The edits of the PPD text, as rows of (text, edit, expected text).
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ppdtext/comment_out.h"
+#include "ppdtext/default_rewrite.h"
+#include "ppdtext/line_deletion.h"
+#include "ppdtext/option_deletion.h"
+#include "test_support.h"
+
+namespace {
+
+using Edit = std::function<void(UString&)>;
+Edit Option(const char16_t* k, const char16_t* o) { return [=](UString& t) { QZCFStringDeleteKeywordOption(t, k, o); }; }
+Edit Papers(std::vector<UString> p) { return [=](UString& t) { QZCFStringDeletePaperSizeArray(t, &p); }; }
+Edit Lines(std::vector<UString> n) { return [=](UString& t) { QZCFStringDeleteEnvelpes(t, n); }; }
+Edit CommentA4() { return [](UString& t) { QZCFStringCommentOutKeywordOption(t, u"PageSize", u"A4"); }; }
+Edit Default(const char16_t* k, const char16_t* v) { return [=](UString& t) { QZCFStringChangeDefault(t, k, v); }; }
+Edit General(const char16_t* k, const char16_t* v) {
+  return [=](UString& t) { QZCFStringChangeGeneralInformation(t, k, v); };
+}
+
+struct Case {
+  const char* name;
+  std::string text;
+  Edit edit;
+  std::string want;
+};
+
+const std::string kA4 = "*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n";
+const std::string kB5 = "*PageRegion B5/B5: \"\"\n*PageSize B5/B5: \"\"\n*PaperDimension B5/B5: \"516 729\"\n"
+                        "*ImageableArea B5/B5: \"1 2 3 4\"\n*de.PageSize B5/B5: \"\"\n*UIConstraints: *PageRegion B5 *X Y\n";
+
+const Case kCases[] = {
+    {"option, translations and both constraint orders go",
+     "*PageSize Letter/L: \"\"\n" + kA4 + "*fr.PageSize A4/A4: \"\"\n*ja.PageSize A4/A4: \"\"\n"
+     "*UIConstraints: *PageSize A4 *Duplex DuplexTumble\n*UIConstraints: *Duplex DuplexTumble *PageSize A4\n"
+     "*cupsUIConstraints c: \"*Duplex None *PageSize A4\"\n*UIConstraints: *PageSize A4\t*Duplex None\n"
+     "*OrderDependency: 10 AnySetup *PageSize A4 \n*UIConstraints: *Duplex None *PageSize A4",
+     Option(u"PageSize", u"A4"), "*PageSize Letter/L: \"\"\n*OrderDependency: 10 AnySetup *PageSize A4 \n"},
+    {"without its own statement nothing of an option goes",
+     "*%*PageSize A4/old: \"\"\n*Note: \"*PageSize A4/ x\"\n*fr.PageSize A4/A4: \"\"\n*UIConstraints: *PageSize A4 *X Y\n",
+     Option(u"PageSize", u"A4"),
+     "*%*PageSize A4/old: \"\"\n*Note: \"*PageSize A4/ x\"\n*fr.PageSize A4/A4: \"\"\n*UIConstraints: *PageSize A4 *X Y\n"},
+    {"the first of two option statements, one without translation text",
+     "*PageSize A4: \"x\"\r\n" + kA4 + "*fr.PageSize A4/A4: \"\"\r*UIConstraints: *X Y *PageSize A4\r\n*Z: 1\r\n",
+     Option(u"PageSize", u"A4"), kA4 + "*Z: 1\r\n"},
+    {"longer options and other keywords' constraints stay",
+     "*PageSize A4Small/S: \"\"\n*PaperDimension A4/A4: \"1 2\"\n*fr.PaperDimension A4/A4: \"\"\n"
+     "*UIConstraints: *PaperDimension A4 *X Y\n*UIConstraints: *X Y *PageSize A4.Fullbleed\n",
+     Option(u"PaperDimension", u"A4"),
+     "*PageSize A4Small/S: \"\"\n*UIConstraints: *PaperDimension A4 *X Y\n*UIConstraints: *X Y *PageSize A4.Fullbleed\n"},
+    {"a multi-line value goes whole, with its *End",
+     "*PageSize A4/A4: \"\n  <</PageSize[595 842]>>\n  setpagedevice\"\n*End\n*PageSize B5/B5: \"\"\n",
+     Option(u"PageSize", u"A4"), "*PageSize B5/B5: \"\"\n"},
+    {"a line that closes the value and opens it again extends it",
+     "*PageSize A4/A4: \"\nx\" *Foo: \"\ny\"\n*End\n*Next: 1\n", Option(u"PageSize", u"A4"), "*Next: 1\n"},
+    {"a value that never closes stays, and so does all after it",
+     "*PageSize A4/A4: \"open\n*fr.PageSize A4/A4: \"\"\n", Option(u"PageSize", u"A4"),
+     "*PageSize A4/A4: \"open\n*fr.PageSize A4/A4: \"\"\n"},
+    {"quotes before the colon do not count: an odd count after it opens a value",
+     "*PageSize B5/B \"5:x\"\n*PageSize A4/A4: \"a\n*PageSize C5/C5: \"\"\n", Option(u"PageSize", u"B5"),
+     "*PageSize C5/C5: \"\"\n"},
+    {"quotes before the colon do not count: an even count after it closes the line",
+     "*PageSize B5/B 7.25\" wide: \"x\"\n*PageSize A4/A4: \"\n\"\n", Option(u"PageSize", u"B5"),
+     "*PageSize A4/A4: \"\n\"\n"},
+    {"a pattern inside another statement's value is not matched",
+     "*PageSize B5/B \"5:x\"\n*PageSize A4/A4: \"a\n*fr.PageSize A4/A4: \"\"\n", Option(u"PageSize", u"A4"),
+     "*PageSize B5/B \"5:x\"\n*PageSize A4/A4: \"a\n*fr.PageSize A4/A4: \"\"\n"},
+    {"no quote counts in a comment", "*%Note: \"open\n" + kA4, Option(u"PageSize", u"A4"), "*%Note: \"open\n"},
+    {"a comment is one past U+001A too", "\x1A*\x1A%Note: \"open\n" + kA4, Option(u"PageSize", u"A4"),
+     "\x1A*\x1A%Note: \"open\n"},
+    {"papers from all four keywords, in order; a default paper stays",
+     "*DefaultPageSize: A4\n" + kB5 + "*PageSize B6/B6: \"\"\n*Rest: 1\n", Papers({u"B6", u"", u"x\ny", u"B5"}),
+     "*DefaultPageSize: A4\n*Rest: 1\n"},
+    {"a default in any paper keyword keeps the paper, a commented one does not",
+     "*DefaultImageableArea:\t B5 \r\n*% *DefaultPageSize: B6\n*PageSize B6/B6: \"\"\n" + kB5,
+     Papers({u"B5", u"B6"}), "*DefaultImageableArea:\t B5 \r\n*% *DefaultPageSize: B6\n" + kB5},
+    {"lines naming a name in any role go, names in order",
+     "*DefaultPageSize: EnvC5\n*PageSize EnvC5Rotated/R: \"\"\n*% EnvC5 here\n*PageSize EnvDL/DL: \"\n<<>>\n\"\n*End\n"
+     "*X: \"\nEnvYou4\n\"\n*PageSize A4/A4: \"\"\n",
+     Lines({u"EnvC5", u"", u"EnvDL", u"EnvYou4", u"Env\nX"}), "*X: \"\nEnvYou4\n\"\n*PageSize A4/A4: \"\"\n"},
+    {"the first auto-setup statement", "*A: 1\n*QzAutoSetup: True\n*QzAutoSetup: False\n",
+     [](UString& t) { QZCFStringDeleteAutoSetup(t); }, "*A: 1\n*QzAutoSetup: False\n"},
+    {"comment-out: every asterisk of the option, the leading one of translations",
+     "*%*PageSize A4/old: \"\"\n*PageSize A4/A4: \"*x\"\n*fr.PageSize A4/A4: \"*\"\n x.PageSize A4/A4\n"
+     "*UIConstraints: *PageSize A4 *Duplex None\n",
+     CommentA4(),
+     "*%*PageSize A4/old: \"\"\n*%PageSize A4/A4: \"*%x\"\n*%fr.PageSize A4/A4: \"*\"\n x.PageSize A4/A4\n"
+     "*UIConstraints: *PageSize A4 *Duplex None\n"},
+    {"comment-out: a multi-line statement becomes comments whole",
+     "*ja.PageSize A4/A4: \"\r\n\"\r\n*PageSize A4: \"\nx\"\n*End\n", CommentA4(),
+     "*%ja.PageSize A4/A4: \"\r\n*%\"\r\n*%PageSize A4: \"\n*%x\"\n*%*End\n"},
+    {"comment-out: nothing without an option statement", "*fr.PageSize A4/A4: \"\"\n", CommentA4(),
+     "*fr.PageSize A4/A4: \"\"\n"},
+    {"default: the statement, whole, ending in LF",
+     "*% *DefaultDuplex: old\n*DefaultDuplexMode: x\n*DefaultDuplex: \"\n a\" \"b\n c\"\n*End\r\n*B: 2",
+     Default(u"Duplex", u"DuplexNoTumble"), "*% *DefaultDuplex: old\n*DefaultDuplexMode: x\n*DefaultDuplex: DuplexNoTumble\n*B: 2"},
+    {"default: the last line without terminator, an empty value", "*B: 2\n*DefaultDuplex: None",
+     Default(u"Duplex", u""), "*B: 2\n*DefaultDuplex: \n"},
+    {"default: the vendor form when the plain one is missing", "*DefaultQZDuplex: None\r\n",
+     Default(u"Duplex", u"DuplexNoTumble"), "*DefaultQZDuplex: DuplexNoTumble\n"},
+    {"default: no retry for a vendor keyword, nothing added", "*DefaultQZQZDuplex: None\n*Duplex: x\n",
+     Default(u"QZDuplex", u"X"), "*DefaultQZQZDuplex: None\n*Duplex: x\n"},
+    {"default: a value that never closes counts as found and stays", "*DefaultQZDuplex: None\n*DefaultDuplex: \"x\n",
+     Default(u"Duplex", u"DuplexNoTumble"), "*DefaultQZDuplex: None\n*DefaultDuplex: \"x\n"},
+    {"default: an empty keyword", "*DefaultX: 1\n*Default: 2\n", Default(u"", u"v"), "*DefaultX: 1\n*Default: v\n"},
+    {"general: the statement, not a longer keyword", "*QZISOCountryCode: \"JP\"\n*ISOCountryCode: \"JP\"\r\n",
+     General(u"ISOCountryCode", u"TW"), "*QZISOCountryCode: \"JP\"\n*ISOCountryCode: \"TW\"\n"},
+    {"general: absent, nothing is added", "*A: 1\n", General(u"ISOCountryCode", u"FR"), "*A: 1\n"},
+    {"general: an empty keyword falls back to the vendor default", "*DefaultQZ: 1\n", General(u"", u"v"),
+     "*DefaultQZ: v\n"},
+};
+
+}  // namespace
+
+TEST(Edits, Table) {
+  for (const Case& c : kCases) {
+    UString text = U(c.text);
+    c.edit(text);
+    EXPECT_EQ(Utf8(text), c.want) << c.name;
+  }
+}
+
+// Deleting any one paper size from an example leaves a PPD that libcups opens
+// and that no longer offers that size, unless it is the default.
+TEST(Edits, EveryPaperOfTheExamplesGoesCleanly) {
+  for (const char* example : {"mono13.ppd", "color-laser.ppd"}) {
+    const std::string original = ReadFile(ExamplePath(example));
+    PPDFile ppd = OpenPPDText(original);
+    ppd_option_t* sizes = ppd ? ppdFindOption(ppd.get(), "PageSize") : nullptr;
+    ASSERT_NE(sizes, nullptr) << example;
+    for (int i = 0; i < sizes->num_choices; ++i) {
+      const std::string choice = sizes->choices[i].choice;
+      UString text = U(original);
+      QZCFStringDeletePaperSize(text, U(choice));
+      PPDFile edited = OpenPPDText(Utf8(text));
+      ASSERT_TRUE(edited) << example << " without " << choice;
+      const bool kept = choice == sizes->defchoice || choice == "Custom";
+      EXPECT_EQ(ppdFindChoice(ppdFindOption(edited.get(), "PageSize"), choice.c_str()) != nullptr, kept) << choice;
+    }
+  }
+}

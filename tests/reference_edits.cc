@@ -1,0 +1,102 @@
+#include "reference_edits.h"
+
+#include <optional>
+
+#include "ppdtext/statements.h"
+
+namespace {
+
+// The first occurrence of `pattern` at or after `from` that lies in the head
+// of a closed statement (at its start when `at_start`), or kNotFound.
+size_t FindInHead(UStringView text, UStringView pattern, size_t from = 0, bool at_start = false) {
+  for (size_t begin = 0; begin < text.size();) {
+    const Statement s = StatementAt(text, begin);
+    for (size_t at = StringFind(text, pattern, std::max(from, s.begin), s.headEnd); s.closed && at != kNotFound;
+         at = StringFind(text, pattern, at + 1, s.headEnd)) {
+      if (!at_start || at == s.begin) return at;
+    }
+    begin = s.end;
+  }
+  return kNotFound;
+}
+
+Statement Holding(UStringView text, size_t at) {
+  Statement s = StatementAt(text, 0);
+  while (s.end <= at) s = StatementAt(text, s.end);
+  return s;
+}
+
+// Removes the statement holding `at`, and a directly following `*End` when it
+// spans several lines; answers where it began.
+size_t Remove(UString& text, size_t at) {
+  const Statement s = Holding(text, at);
+  text.erase(s.begin, s.end - s.begin);
+  if (s.multiLine && UStringView(text).substr(s.begin).starts_with(u"*End")) {
+    const Statement closing = StatementAt(text, s.begin);
+    if (closing.closed) text.erase(s.begin, closing.end - s.begin);
+  }
+  return s.begin;
+}
+
+UString Pattern(const char* format, UStringView keyword, UStringView option) {
+  return StringCreateWithFormat(format, {keyword, option}).value();
+}
+
+void DeleteConstraints(UString& text, UStringView pattern, bool needs_end) {
+  for (size_t from = 0, at; (at = FindInHead(text, pattern, from)) != kNotFound;) {
+    const Statement s = Holding(text, at);
+    const size_t after = at + pattern.size();
+    if (needs_end && after != s.headEnd && text[after] != u'\t') {
+      from = at + 1;
+    } else if (StringFind(text, u"UIConstraints", s.begin, s.headEnd) != kNotFound) {
+      from = Remove(text, at);
+    } else {
+      from = s.headEnd;
+    }
+  }
+}
+
+UStringView TrimBlanks(UStringView value) {
+  const size_t first = value.find_first_not_of(u" \t");
+  if (first == UStringView::npos) return {};
+  return value.substr(first, value.find_last_not_of(u" \t") - first + 1);
+}
+
+bool IsDefaultPaperSize(UStringView text, UStringView paper) {
+  for (const UStringView head : {u"*DefaultPageSize:", u"*DefaultPageRegion:", u"*DefaultPaperDimension:",
+                                 u"*DefaultImageableArea:"}) {
+    for (size_t at = 0; (at = FindInHead(text, head, at, true)) != kNotFound; ++at) {
+      const size_t value = at + head.size();
+      if (TrimBlanks(text.substr(value, Holding(text, at).headEnd - value)) == paper) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void SimpleDeleteKeywordOption(UString& text, UStringView keyword, UStringView option) {
+  const size_t main = std::min(FindInHead(text, Pattern("*%@ %@/", keyword, option), 0, true),
+                               FindInHead(text, Pattern("*%@ %@:", keyword, option), 0, true));
+  if (main == kNotFound) return;
+  Remove(text, main);
+  const UString translation = Pattern(".%@ %@/", keyword, option);
+  for (size_t from = 0, at; (at = FindInHead(text, translation, from)) != kNotFound;) from = Remove(text, at);
+  if (keyword != u"PageSize" && keyword != u"PageRegion") return;
+  DeleteConstraints(text, Pattern("*%@ %@\"", keyword, option), false);
+  DeleteConstraints(text, Pattern("*%@ %@ ", keyword, option), false);
+  DeleteConstraints(text, Pattern("*%@ %@", keyword, option), true);
+}
+
+void SimpleDeletePaperSize(UString& text, UStringView paper) {
+  if (IsDefaultPaperSize(text, paper)) return;
+  for (const UStringView keyword : {u"PageRegion", u"PageSize", u"PaperDimension", u"ImageableArea"}) {
+    SimpleDeleteKeywordOption(text, keyword, paper);
+  }
+}
+
+void SimpleDeleteEnvelpes(UString& text, const std::vector<UString>& names) {
+  for (const UString& name : names) {
+    for (size_t at; (at = FindInHead(text, name)) != kNotFound;) Remove(text, at);
+  }
+}
