@@ -11,6 +11,14 @@
 #include "ppdtext/option_deletion.h"
 #include "reference_edits.h"
 
+namespace {
+
+std::string Diff(UStringView text, UStringView fast, UStringView simple) {
+  return fuzz::Show(text) + "\n--- fast:\n" + fuzz::Show(fast) + "\n--- reference:\n" + fuzz::Show(simple);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view rest(reinterpret_cast<const char*>(data), size);
   std::string_view fields[2];
@@ -25,16 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   UString fast = text, simple = text;
   QZCFStringDeletePaperSizeArray(fast, &names);
   for (const UString& name : names) SimpleDeletePaperSize(simple, name);
-  FUZZ_CHECK(fast == simple, fuzz::Show(text));
+  FUZZ_CHECK(fast == simple, Diff(text, fast, simple));
 
   fast = simple = text;
   QZCFStringDeleteKeywordOption(fast, keyword, names[0]);
   SimpleDeleteKeywordOption(simple, keyword, names[0]);
-  FUZZ_CHECK(fast == simple, fuzz::Show(text));
+  FUZZ_CHECK(fast == simple, Diff(text, fast, simple));
 
   fast = simple = text;
   QZCFStringDeleteEnvelpes(fast, names);
   SimpleDeleteEnvelpes(simple, names);
-  FUZZ_CHECK(fast == simple, fuzz::Show(text));
+  FUZZ_CHECK(fast == simple, Diff(text, fast, simple));
   return 0;
 }

@@ -7,8 +7,8 @@
 namespace fuzz {
 
 void Fail(const char* property, std::string_view detail) {
-  std::fprintf(stderr, "\n*** property broken: %s\n%.*s\n", property,
-               static_cast<int>(std::min<size_t>(detail.size(), 4000)), detail.data());
+  std::fprintf(stderr, "\n*** property broken: %s\n", property);
+  std::fwrite(detail.data(), 1, std::min<size_t>(detail.size(), 8000), stderr);
   std::fflush(stderr);
   std::abort();
 }

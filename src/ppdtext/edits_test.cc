@@ -80,7 +80,7 @@ const Case kCases[] = {
     {"lines naming a name in any role go, names in order",
      "*DefaultPageSize: EnvC5\n*PageSize EnvC5Rotated/R: \"\"\n*% EnvC5 here\n*PageSize EnvDL/DL: \"\n<<>>\n\"\n*End\n"
      "*X: \"\nEnvYou4\n\"\n*PageSize A4/A4: \"\"\n",
-     Lines({u"EnvC5", u"", u"EnvDL", u"EnvYou4", u"Env\nX"}), "*X: \"\nEnvYou4\n\"\n*PageSize A4/A4: \"\"\n"},
+     Lines({u"EnvC5", u"", u"EnvDL", u"EnvYou4", u"A4: \"\"\n"}), "*X: \"\nEnvYou4\n\"\n*PageSize A4/A4: \"\"\n"},
     {"the first auto-setup statement", "*A: 1\n*QzAutoSetup: True\n*QzAutoSetup: False\n",
      [](UString& t) { QZCFStringDeleteAutoSetup(t); }, "*A: 1\n*QzAutoSetup: False\n"},
     {"comment-out: every asterisk of the option, the leading one of translations",

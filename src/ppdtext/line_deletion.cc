@@ -10,6 +10,7 @@ void QZCFStringDeleteEnvelpes(UString& text, const std::vector<UString>& names) 
   // that are left: each name needs one scan, and the gaps close once.
   StatementRemovals removals(text);
   for (const UString& name : names) {
+    if (name.find_first_of(u"\r\n") != UString::npos) continue;  // no head holds it
     for (size_t at = StringFind(text, name); at != kNotFound; at = StringFind(text, name, at)) {
       if (removals.Matchable(at)) removals.RemoveStatementAt(at);
       at = std::max(at + 1, removals.SkipRemoved(at));
