@@ -75,7 +75,7 @@ PPDFile OpenPPDText(std::string_view ppd_text) {
 
 RunResult RunTool(const std::vector<std::string>& args,
                   const std::map<std::string, std::string>& env,
-                  const std::string& stdout_path) {
+                  const std::string& stdout_path, const std::string& stdin_path) {
   ScratchDir dir;
   const std::string out_path = stdout_path.empty() ? dir.path() + "/out" : stdout_path;
   const std::string err_path = dir.path() + "/err";
@@ -94,7 +94,7 @@ RunResult RunTool(const std::vector<std::string>& args,
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 0, stdin_path.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t pid;

@@ -10,22 +10,25 @@ bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
+bool IsCountryCode(std::string_view code) {
+  return (code.size() == 2 && std::all_of(code.begin(), code.end(), IsAsciiLetter)) ||
+         (code.size() == 3 && std::all_of(code.begin(), code.end(), IsAsciiDigit));
+}
+
 std::string CountryCodeFromLocaleName(std::string_view name) {
   name = name.substr(0, name.find_first_of(".@"));
   const size_t underscore = name.find('_');
   if (underscore == std::string_view::npos) return {};
   const std::string_view territory = name.substr(underscore + 1);
-  const bool letters = territory.size() == 2 && std::all_of(territory.begin(), territory.end(), IsAsciiLetter);
-  const bool digits = territory.size() == 3 && std::all_of(territory.begin(), territory.end(), IsAsciiDigit);
-  return letters || digits ? std::string(territory) : std::string();
+  return IsCountryCode(territory) ? std::string(territory) : std::string();
 }
 
-UString CopyCurrentCountryCode() {
+CountryChoice CurrentCountryChoice() {
   for (const char* variable : {"LC_ALL", "LC_PAPER", "LANG"}) {
     const char* value = std::getenv(variable);
     if (value != nullptr && *value != '\0') {
-      return StringFromASCII(CountryCodeFromLocaleName(value));
+      return {StringFromASCII(CountryCodeFromLocaleName(value)), variable};
     }
   }
-  return {};
+  return {{}, "none"};
 }

@@ -7,15 +7,25 @@
 
 #include "ppdtext/ustring.h"
 
+// True for the codes that count as a country: two ASCII letters or three
+// ASCII digits. The code ends up unescaped in the PPD.
+bool IsCountryCode(std::string_view code);
+
 // The territory of a locale name `language[_territory][.codeset][@modifier]`,
-// exactly as written ("ja_JP.UTF-8" gives "JP", "ja_jp" gives "jp"). The code
-// ends up unescaped in the PPD, so only two ASCII letters or three ASCII
-// digits count; anything else, and a name without territory ("C", "POSIX",
-// "C.UTF-8"), gives the empty string.
+// exactly as written ("ja_JP.UTF-8" gives "JP", "ja_jp" gives "jp"), when it
+// is a country code; anything else, and a name without territory ("C",
+// "POSIX", "C.UTF-8"), gives the empty string.
 std::string CountryCodeFromLocaleName(std::string_view name);
+
+// A country code and where it came from.
+struct CountryChoice {
+  UString code;
+  const char* source;  // "LC_ALL", "LC_PAPER", "LANG", or "none"
+};
 
 // The country of the current locale, for the paper category: the territory of
 // the first non-empty of LC_ALL, LC_PAPER and LANG, or the empty string.
-UString CopyCurrentCountryCode();
+CountryChoice CurrentCountryChoice();
+inline UString CopyCurrentCountryCode() { return CurrentCountryChoice().code; }
 
 #endif  // PPDLOCALIZE_PPDTEXT_LOCALE_COUNTRY_H_

@@ -14,7 +14,10 @@ constexpr size_t kSliceUnits = size_t{1} << 16;
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
-bool EncodesAsUTF8(UStringView text) {
+bool Encodes(UStringView text, TextEncoding encoding) {
+  if (encoding == TextEncoding::kBytes) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
+  }
   // Surrogates are rare in a PPD: pairs are checked only when there are any.
   if (!HasSurrogate(text.data(), text.size())) return true;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -30,15 +33,18 @@ bool EncodesAsUTF8(UStringView text) {
 
 }  // namespace
 
-bool CFStringOutputPPD(UStringView text, FILE* out) {
+bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding) {
   // The whole text is checked first, so that nothing is written when any of
   // it cannot be encoded.
-  if (text.empty() || !EncodesAsUTF8(text)) return true;
+  if (text.empty() || !Encodes(text, encoding)) return true;
   std::vector<char> slice(StringGetMaximumUTF8Size(kSliceUnits));
   for (size_t at = 0; at < text.size();) {
     size_t n = std::min(kSliceUnits, text.size() - at);
     if (at + n < text.size() && IsHighSurrogate(text[at + n - 1])) --n;  // keep pairs whole
-    const size_t bytes = StringEncodeUTF8(text.substr(at, n), slice.data()).value_or(0);
+    const UStringView part = text.substr(at, n);
+    const size_t bytes = (encoding == TextEncoding::kBytes ? StringEncodeBytes(part, slice.data())
+                                                           : StringEncodeUTF8(part, slice.data()))
+                             .value_or(0);
     if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
     at += n;
   }

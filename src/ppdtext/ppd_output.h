@@ -6,11 +6,12 @@
 
 #include "ppdtext/ustring.h"
 
-// Writes `text` to `out` as UTF-8 followed by one newline (also when the text
-// already ends with one). An empty text, or one that does not encode (a lone
-// surrogate), writes nothing at all. Answers false when writing failed; the
-// stream is flushed so that a full disk or closed pipe shows here.
-bool CFStringOutputPPD(UStringView text, FILE* out = stdout);
+// Writes `text` to `out` in `encoding` followed by one newline (also when
+// the text already ends with one). An empty text, or one that does not
+// encode (a lone surrogate; a unit above U+00FF as bytes), writes nothing at
+// all. Answers false when writing failed; the stream is flushed so that a
+// full disk or closed pipe shows here.
+bool CFStringOutputPPD(UStringView text, FILE* out = stdout, TextEncoding encoding = TextEncoding::kUTF8);
 
 // Diagnosis aid: writes `Ready to show CFStringRef:{"<text>"}` and a newline
 // to `err`, or `Ready to show CFStringRef:"<none!>"}` and a newline for an

@@ -191,6 +191,21 @@ std::optional<UString> StringCreateWithUTF8(std::string_view bytes) {
   return out;
 }
 
+UString StringCreateWithBytes(std::string_view bytes) {
+  UString out;
+  out.reserve(bytes.size() + kRewriteSlack);
+  for (const char c : bytes) out.push_back(static_cast<unsigned char>(c));
+  return out;
+}
+
+std::optional<size_t> StringEncodeBytes(UStringView text, char* out) {
+  for (const char16_t c : text) {
+    if (c > 0xFF) return std::nullopt;
+    *out++ = static_cast<char>(c);
+  }
+  return text.size();
+}
+
 std::optional<UString> StringCreateWithASCII(std::string_view bytes) {
   UString out;
   out.reserve(bytes.size());

@@ -77,6 +77,18 @@ std::vector<UString> StringCreateArrayBySeparatingStrings(UStringView text,
 // U+0000; callers that want NUL-terminated semantics cut the bytes first.
 std::optional<UString> StringCreateWithUTF8(std::string_view bytes);
 
+// How a text maps to bytes: UTF-8, or one byte per code unit (U+0000 to
+// U+00FF) for text in any other encoding (Latin-1, Shift-JIS, ...), which is
+// thus kept byte for byte without being converted.
+enum class TextEncoding { kUTF8, kBytes };
+
+// One code unit per byte.
+UString StringCreateWithBytes(std::string_view bytes);
+
+// Writes one byte per code unit of `text` to `out`, which must have room for
+// text.size() bytes; a unit above U+00FF answers nothing.
+std::optional<size_t> StringEncodeBytes(UStringView text, char* out);
+
 // Decodes 7-bit ASCII; any byte above 127 answers nothing.
 std::optional<UString> StringCreateWithASCII(std::string_view bytes);
 

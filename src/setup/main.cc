@@ -1,6 +1,7 @@
-// ppd-localize <ignored> <file.ppd> [<ignored>]
+// ppd-localize [OPTION]... <ignored> <file.ppd> [<ignored>]
 //
-// Prints the PPD localised to the user's country on standard output.
+// Localises the PPD to the user's country; see command_line.cc and the
+// manual page.
 #include <cstdio>
 #include <cstring>
 
@@ -8,14 +9,9 @@
 #include <malloc.h>
 #endif
 
-#include "setup/setup_ppd.h"
+#include "setup/command_line.h"
 
 namespace {
-
-constexpr const char kUsage[] =
-    "usage: ppd-localize <ignored> <file.ppd> [<ignored>]\n"
-    "Prints the PPD localised to the country of the current locale\n"
-    "(LC_ALL, LC_PAPER or LANG) on standard output.\n";
 
 // A run allocates a few large buffers one after another: the file's bytes,
 // the decoded text, then libcups's parse. Served from the heap and kept when
@@ -32,19 +28,21 @@ void KeepLargeBuffersInHeap() {
 
 int main(int argc, char** argv) {
   KeepLargeBuffersInHeap();
-  if (argc == 2) {
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+  const CommandLine line = ParseCommandLine(argc, argv);
+  switch (line.action) {
+    case CommandLine::kHelp:
       std::fputs(kUsage, stdout);
       return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
-    }
-    if (std::strcmp(argv[1], "--version") == 0) {
+    case CommandLine::kVersion:
       std::printf("ppd-localize %s\n", PPD_LOCALIZE_VERSION);
       return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
-    }
+    case CommandLine::kUsageError:
+      if (!line.error.empty()) std::fprintf(stderr, "ppd-localize: %s\n", line.error.c_str());
+      std::fwrite(kUsage, 1, std::strchr(kUsage, '\n') + 1 - kUsage, stderr);
+      std::fputs("Try 'ppd-localize --help' for more.\n", stderr);
+      return kRunUsage;
+    case CommandLine::kRun:
+      break;
   }
-  if (argc < 3 || argc > 4) {
-    std::fputs(kUsage, stderr);
-    return kRunUsage;
-  }
-  return setupPPD(argv[2]);
+  return setupPPD(line.path, line.options);
 }

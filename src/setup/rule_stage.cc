@@ -34,15 +34,27 @@ void applyRow(UString& text, const RuleRow& row, UStringView country) {
   }
 }
 
+const KindRules* TableOfKind() {
+  for (const KindRules& table : kRuleTables) {
+    if (table.kind == gModelInfo.kind) return &table;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void applyRuleStage(UString& text, ppd_file_t* /*ppd*/, UStringView country) {
-  for (const KindRules& table : kRuleTables) {
-    if (table.kind != gModelInfo.kind) continue;
-    if (const RuleRow* row = FindRuleRow(table.rows(), gModelInfo.modelNumber, country)) {
-      applyRow(text, *row, country);
-    }
-    if (table.duplexRule) applyMonoLaserDuplexRule(text, gModelInfo.modelNumber, country);
-    return;
-  }
+  const KindRules* table = TableOfKind();
+  if (table == nullptr) return;
+  if (const RuleRow* row = FindRuleRow(table->rows(), gModelInfo.modelNumber, country)) applyRow(text, *row, country);
+  if (table->duplexRule) applyMonoLaserDuplexRule(text, gModelInfo.modelNumber, country);
+}
+
+std::vector<UString> RulePapers(UStringView country) {
+  const KindRules* table = TableOfKind();
+  const RuleRow* row = table != nullptr ? FindRuleRow(table->rows(), gModelInfo.modelNumber, country) : nullptr;
+  if (row == nullptr || row->action == RuleAction::kNothing) return {};
+  if (row->action == RuleAction::kDeleteEnvelopeLines) return envelopesToDelete(country);
+  const std::span<const UStringView> papers = row->papers.view();
+  return std::vector<UString>(papers.begin(), papers.end());
 }

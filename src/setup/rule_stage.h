@@ -5,10 +5,16 @@
 
 #include <cups/ppd.h>
 
+#include <vector>
+
 #include "ppdtext/ustring.h"
 
 // Runs the rules of gModelInfo's kind on `text`; a kind without rules leaves
 // the text unchanged.
 void applyRuleStage(UString& text, ppd_file_t* ppd, UStringView country);
+
+// The paper names that the rule stage deletes for gModelInfo in `country`,
+// in order (for a row that deletes by line, its envelopes).
+std::vector<UString> RulePapers(UStringView country);
 
 #endif  // PPDLOCALIZE_SETUP_RULE_STAGE_H_

@@ -1,10 +1,12 @@
-// One run of the tool: load, open, classify, localise, print.
+// One run of the tool: load, open, classify, localise, write.
 #ifndef PPDLOCALIZE_SETUP_SETUP_PPD_H_
 #define PPDLOCALIZE_SETUP_SETUP_PPD_H_
 
 #include <cups/ppd.h>
 
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "ppdtext/ustring.h"
 
@@ -15,16 +17,24 @@ enum RunStatus : int {
   kRunUsage = 2,
 };
 
+struct RunOptions {
+  std::optional<std::string> country;  // the country instead of the locale's ("" for none)
+  std::string output;                  // a file to replace atomically instead of writing `out`
+  bool report = false;                 // a summary of the run on `err` (run_report.h)
+};
+
 // The edits of a run on an opened, classified PPD: the rule stage for
 // gModelInfo's kind, then the country-code step. `country` is the user's
 // country code, or empty.
 void localizePPDText(UString& text, ppd_file_t* ppd, UStringView country);
 
-// One run on the PPD file at `path`. On success the edited text goes to `out`
-// (followed by a newline) and the answer is kRunOk. A file that cannot be
-// loaded writes one line to `err` naming the path and the reason, nothing to
-// `out`, and answers kRunFailed. A file that libcups rejects is printed
-// unedited, with a warning line on `err`, and answers kRunOk.
-int setupPPD(const char* path, FILE* out = stdout, FILE* err = stderr);
+// One run on the PPD at `path` ("-" for standard input). On success the
+// edited text goes to `out` (or options.output), followed by a newline, and
+// the answer is kRunOk. A PPD that cannot be loaded, or a result that cannot
+// be written, writes one line to `err` naming the input or output and the
+// reason, nothing to `out`, and answers kRunFailed. A file that libcups
+// rejects is passed on unedited, with a warning line on `err`, and answers
+// kRunOk.
+int setupPPD(const char* path, const RunOptions& options = {}, FILE* out = stdout, FILE* err = stderr);
 
 #endif  // PPDLOCALIZE_SETUP_SETUP_PPD_H_

@@ -1,0 +1,82 @@
+#include "setup/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool Refuse(std::string* error, const std::string& what, int code) {
+  *error = what + ": " + std::strerror(code);
+  return false;
+}
+
+// The file that `path` names once every symbolic link is followed.
+bool FollowLinks(std::string path, std::string* target, std::string* error) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      *target = path;
+      return true;
+    }
+    char link[PATH_MAX];
+    const ssize_t n = readlink(path.c_str(), link, sizeof link - 1);
+    if (n < 0) return Refuse(error, path, errno);
+    const std::string to(link, static_cast<size_t>(n));
+    const size_t slash = path.rfind('/');
+    path = to[0] == '/' || slash == std::string::npos ? to : path.substr(0, slash + 1) + to;
+  }
+  return Refuse(error, path, ELOOP);
+}
+
+// Keeps the owner and group of a replaced file where the user may set them.
+void KeepOwner(int fd, const struct stat& old) {
+  if (fchown(fd, old.st_uid, old.st_gid) != 0) (void)!fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, const std::function<bool(FILE*)>& write, std::string* error) {
+  std::string target;
+  if (!FollowLinks(path, &target, error)) return false;
+  const size_t slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+
+  struct stat old;
+  const bool replacing = stat(target.c_str(), &old) == 0;
+  if (replacing && !S_ISREG(old.st_mode)) return Refuse(error, target, S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+  const mode_t mask = umask(0);
+  umask(mask);
+
+  std::string temporary = (slash == std::string::npos ? "" : dir) + ".ppd-localize-XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return Refuse(error, dir, errno);
+  FILE* file = fdopen(fd, "w");
+  int failure = file == nullptr ? errno : 0;
+  const auto check = [&](bool done) {
+    if (!done && failure == 0) failure = errno != 0 ? errno : EIO;
+  };
+  if (file == nullptr) close(fd);
+  if (replacing && file != nullptr) KeepOwner(fd, old);
+  errno = 0;
+  check(failure == 0 && fchmod(fd, replacing ? old.st_mode & 07777 : 0666 & ~mask) == 0);
+  check(failure == 0 && write(file));
+  check(failure == 0 && std::fflush(file) == 0 && fsync(fd) == 0);
+  check(file == nullptr || std::fclose(file) == 0);
+  check(failure == 0 && rename(temporary.c_str(), target.c_str()) == 0);
+  if (failure != 0) {
+    unlink(temporary.c_str());
+    return Refuse(error, target, failure);
+  }
+  // The rename itself reaches the disk with the directory.
+  if (const int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir_fd >= 0) {
+    fsync(dir_fd);
+    close(dir_fd);
+  }
+  return true;
+}

@@ -1,0 +1,82 @@
+#include "setup/run_report.h"
+
+#include "policy/model_info.h"
+#include "policy/ppd_file.h"
+#include "ppdtext/statements.h"
+
+namespace {
+
+constexpr UStringView kRewritable[] = {u"*DefaultDuplex:", u"*DefaultQZDuplex:", u"*ISOCountryCode:",
+                                       u"*DefaultQZISOCountryCode:"};
+
+std::string Narrow(UStringView text) { return StringCopyUTF8(text).value_or("?"); }
+
+std::vector<std::optional<UString>> Heads(UStringView text) {
+  std::vector<std::optional<UString>> heads;
+  for (const UStringView prefix : kRewritable) {
+    const std::optional<Statement> s = FindStatementStartingWith(text, prefix);
+    heads.push_back(s ? std::optional<UString>(text.substr(s->begin, s->headEnd - s->begin)) : std::nullopt);
+  }
+  return heads;
+}
+
+// Whether `ppd` offers `paper` as a page size, and whether as the default.
+std::pair<bool, bool> Offers(ppd_file_t* ppd, const std::string& paper) {
+  std::pair<bool, bool> offers;
+  for (const char* keyword : {"PageSize", "PageRegion"}) {
+    ppd_option_t* option = ppd != nullptr ? ppdFindOption(ppd, keyword) : nullptr;
+    offers.first = offers.first || (option != nullptr && ppdFindChoice(option, paper.c_str()) != nullptr);
+    offers.second = offers.second || (option != nullptr && paper == option->defchoice);
+  }
+  return offers;
+}
+
+const char* Printer(int32_t kind) {
+  switch (kind) {
+    case MonoLaser: return "monochrome laser";
+    case ColorLaser: return "colour laser";
+    case Ink: case SInk: return "ink";
+    default: return "unknown kind";
+  }
+}
+
+}  // namespace
+
+void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice country, std::vector<UString> papers) {
+  std::vector<bool> offered;
+  for (const UString& paper : papers) offered.push_back(Offers(ppd, Narrow(paper)).first);
+  noted_ = Noted{gModelInfo.kind, gModelInfo.modelNumber, std::move(country), std::move(papers), offered, Heads(text)};
+}
+
+void RunReport::Print(const PPDText& edited, FILE* err) const {
+  std::fprintf(err, "ppd-localize: report for %s\n", input_.c_str());
+  if (!noted_) {
+    std::fputs("  printer: libcups cannot read it as a PPD; nothing was edited\n", err);
+    return;
+  }
+  std::fprintf(err, "  printer: %s (%s), model %d\n", Printer(noted_->kind), ModelKindName(noted_->kind),
+               noted_->modelNumber);
+  const std::string code = Narrow(noted_->country.code);
+  std::fprintf(err, "  country: %s, from %s\n", code.empty() ? "none" : code.c_str(), noted_->country.source);
+
+  // What libcups offers now, read from the result's own bytes.
+  std::string bytes(StringGetMaximumUTF8Size(edited.text.size()), '\0');
+  const std::optional<size_t> size = edited.encoding == TextEncoding::kBytes
+                                         ? StringEncodeBytes(edited.text, bytes.data())
+                                         : StringEncodeUTF8(edited.text, bytes.data());
+  std::string ignored;
+  const PPDFile after = PPDOpenBytes(std::string_view(bytes).substr(0, size.value_or(0)), &ignored);
+  for (size_t i = 0; i < noted_->papers.size(); ++i) {
+    const std::string paper = Narrow(noted_->papers[i]);
+    const auto [offered, is_default] = Offers(after.get(), paper);
+    const char* fate = !noted_->offered[i] ? "not offered" : !offered ? "deleted"
+                       : is_default        ? "kept, the PPD's default"
+                                           : "kept";
+    std::fprintf(err, "  paper %s: %s\n", paper.c_str(), fate);
+  }
+  const std::vector<std::optional<UString>> heads = Heads(edited.text);
+  for (size_t i = 0; i < heads.size(); ++i) {
+    if (heads[i] == noted_->heads[i] || !heads[i] || !noted_->heads[i]) continue;
+    std::fprintf(err, "  changed: %s -> %s\n", Narrow(*noted_->heads[i]).c_str(), Narrow(*heads[i]).c_str());
+  }
+}
