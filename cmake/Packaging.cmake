@@ -8,8 +8,12 @@
 
 include(GNUInstallDirs)
 
+# The manual page takes the project version for its title line, as --version
+# does, so neither can be forgotten when the version changes.
+configure_file(man/ppd-localize.1.in ${PROJECT_BINARY_DIR}/man/ppd-localize.1 @ONLY)
+
 install(TARGETS ppd-localize RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/man/ppd-localize.1
+install(FILES ${PROJECT_BINARY_DIR}/man/ppd-localize.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(PPD_LOCALIZE_MAINTAINER "ppd-localize maintainers <maintainers@example.org>"
