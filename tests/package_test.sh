@@ -29,8 +29,9 @@ bin=/usr/bin/ppd-localize
 man=/usr/share/man/man1/ppd-localize.1.gz
 
 # The package as built.
+# On the .changes: the .deb, its -dbgsym package (checked beside it) and the .changes.
 check "lintian -I -E --pedantic: no error, no warning" \
-  lintian -I -E --pedantic --fail-on error,warning "$deb"
+  lintian -I -E --pedantic --fail-on error,warning "${deb%.deb}.changes"
 check "debian/changelog is at the project version $version" \
   test "$(dpkg-parsechangelog -S Version)" = "$version"
 check "the package is at version $version" test "$(dpkg-deb -f "$deb" Version)" = "$version"
