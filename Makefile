@@ -32,12 +32,19 @@ clean:
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
-# The Debian package: a Release build in its own directory, then CPack.
-RELEASE_DIR ?= build-release
+# The Debian package, built as Debian builds it (dpkg-buildpackage, dh and
+# debian/), in a copy of the source tree under $(DEB_DIR)/src: the .deb, its
+# -dbgsym package, .buildinfo and .changes land in $(DEB_DIR)/ instead of the
+# checkout's parent directory. DEB_BUILD_OPTIONS passes through (nocheck).
+DEB_DIR ?= build-deb
 package: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DPPD_LOCALIZE_TESTS=OFF
-	cmake --build $(RELEASE_DIR) -j $(JOBS)
-	cd $(RELEASE_DIR) && cpack -G DEB
+	@scripts/install-deps.sh debhelper
+	rm -rf $(DEB_DIR)
+	mkdir -p $(DEB_DIR)/src
+	tar -cf - --exclude-vcs --exclude='./build*' --exclude=./corpus --exclude='./obj-*' . \
+		| tar -xf - -C $(DEB_DIR)/src
+	cd $(DEB_DIR)/src && dpkg-buildpackage -us -uc -b -J$(JOBS)
+	@ls -1 $(DEB_DIR)/*.deb
 
 # Release build, whole runs against the floor program, then micro-benchmarks.
 bench: deps
