@@ -4,15 +4,11 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <zlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-extern char** environ;
 
 ScratchDir::ScratchDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "ppd-localize-test-XXXXXX").string();
@@ -44,9 +40,8 @@ std::string Utf8(UStringView text) {
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
-  bytes << in.rdbuf();
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
 }
 
@@ -64,32 +59,24 @@ std::string GzipBytes(std::string_view bytes) {
   return out;
 }
 
-std::string ExamplePath(const std::string& name) {
-  return std::string(PPD_LOCALIZE_SOURCE_DIR) + "/examples/" + name;
-}
+std::string ExamplePath(const std::string& name) { return std::string(PPD_LOCALIZE_SOURCE_DIR) + "/examples/" + name; }
 
 PPDFile OpenPPDText(std::string_view ppd_text) {
-  ScratchDir dir;
-  return PPDFile(ppdOpenFile(dir.Write("open.ppd", ppd_text).c_str()));
+  std::string error;
+  return PPDOpenBytes(ppd_text, &error);
 }
 
-RunResult RunTool(const std::vector<std::string>& args,
-                  const std::map<std::string, std::string>& env,
+RunResult RunTool(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                   const std::string& stdout_path, const std::string& stdin_path) {
   ScratchDir dir;
-  const std::string out_path = stdout_path.empty() ? dir.path() + "/out" : stdout_path;
-  const std::string err_path = dir.path() + "/err";
-
-  std::vector<std::string> argv_storage = {PPD_LOCALIZE_BINARY};
-  argv_storage.insert(argv_storage.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : argv_storage) argv.push_back(arg.data());
+  const std::string out_path = stdout_path.empty() ? dir.path() + "/out" : stdout_path, err_path = dir.path() + "/err";
+  std::vector<std::string> strings = {PPD_LOCALIZE_BINARY};
+  strings.insert(strings.end(), args.begin(), args.end());
+  strings.push_back("PATH=/usr/bin:/bin");
+  for (const auto& [name, value] : env) strings.push_back(name + "=" + value);
+  std::vector<char*> argv, envp;
+  for (size_t i = 0; i < strings.size(); ++i) (i <= args.size() ? argv : envp).push_back(strings[i].data());
   argv.push_back(nullptr);
-
-  std::vector<std::string> env_storage = {"PATH=/usr/bin:/bin"};
-  for (const auto& [name, value] : env) env_storage.push_back(name + "=" + value);
-  std::vector<char*> envp;
-  for (std::string& entry : env_storage) envp.push_back(entry.data());
   envp.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
@@ -99,10 +86,10 @@ RunResult RunTool(const std::vector<std::string>& args,
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t pid;
   RunResult result;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    if (WIFEXITED(wstatus)) result.status = WEXITSTATUS(wstatus);
+  int wstatus = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0 && waitpid(pid, &wstatus, 0) == pid &&
+      WIFEXITED(wstatus)) {
+    result.status = WEXITSTATUS(wstatus);
   }
   posix_spawn_file_actions_destroy(&actions);
   if (stdout_path.empty()) result.out = ReadFile(out_path);
