@@ -29,7 +29,7 @@ const std::string& Bytes(int64_t megabytes) {
 const UString& Text(int64_t megabytes) {
   static std::map<int64_t, UString> cache;
   auto [it, fresh] = cache.try_emplace(megabytes);
-  if (fresh) it->second = *DecodePPDBytes(Bytes(megabytes));
+  if (fresh) it->second = DecodePPDBytes(Bytes(megabytes))->text;
   return it->second;
 }
 

@@ -4,7 +4,8 @@
 For each size it generates a large PPD, then measures the floor and the tool
 for each country in alternating rounds, and prints medians, the tool/floor
 ratio, peak memory (GNU time) and the scaling of the tool from 4 MB to the
-largest size. Usage: run_bench.py BUILD_DIR [--sizes 1,4,16,64] [--countries JP,CN,DE]
+largest size. Usage: run_bench.py BUILD_DIR [--sizes 1,4,16,64] [--countries JP,CN,DE] [--gzip]
+With --gzip the PPD is gzip-compressed first, and both read the compressed file.
 """
 import argparse
 import json
@@ -41,6 +42,7 @@ def main():
     parser.add_argument("--sizes", default="1,4,16,64")
     parser.add_argument("--countries", default="JP,CN,DE")
     parser.add_argument("--tool", help="the ppd-localize binary to time (default: BUILD_DIR/ppd-localize)")
+    parser.add_argument("--gzip", action="store_true", help="time a gzip-compressed copy of each PPD")
     args = parser.parse_args()
     build = os.path.abspath(args.build_dir)
     tool = os.path.abspath(args.tool) if args.tool else os.path.join(build, "ppd-localize")
@@ -56,6 +58,10 @@ def main():
         if not os.path.exists(path):
             with open(path, "wb") as f:
                 subprocess.run([maker, str(size * 1000000)], check=True, stdout=f)
+        if args.gzip:
+            if not os.path.exists(path + ".gz"):
+                subprocess.run(["gzip", "-k", "-6", path], check=True)
+            path += ".gz"
         # The floor runs under env as the tool does, so both pay for the same exec.
         floor_cmd = f"env LC_ALL=C {floor} x {path}"
         tool_cmds = [f"env LC_ALL=xx_{c}.UTF-8 {tool} x {path}" for c in countries]

@@ -55,14 +55,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const UStringView country = kCountries[data[0] % std::size(kCountries)];
   const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
-  const std::optional<UString> text = DecodePPDBytes(bytes);
-  PPDFile ppd = text ? OpenInMemory(bytes) : nullptr;
+  const std::optional<PPDText> decoded = DecodePPDBytes(bytes);
+  PPDFile ppd = decoded ? OpenInMemory(bytes) : nullptr;
   if (!ppd) return 0;  // the tool prints such a file unedited
 
   gModelInfo = {-1, -1};
   determineModel(ppd.get());
   constexpr int32_t kKinds[] = {Ink, SInk, ColorLaser, MonoLaser};  // Ink and SInk are never classified
   if (data[1] % 8 >= 4) gModelInfo.kind = kKinds[data[1] % 4];
+  const UString* text = &decoded->text;
   UString out = *text;
   localizePPDText(out, ppd.get(), country);
 
@@ -77,7 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (const auto s = FindStatementStartingWith(out, u"*ISOCountryCode:"); s && s->closed && country != u"JP") {
     FUZZ_CHECK(UStringView(out).substr(s->begin).starts_with(recorded), fuzz::Show(out));
   }
-  const std::optional<std::string> out_bytes = StringCopyUTF8(out);
-  FUZZ_CHECK(out_bytes && OpenInMemory(*out_bytes) != nullptr, fuzz::Show(out));
+  std::string out_bytes(StringGetMaximumUTF8Size(out.size()), '\0');
+  const std::optional<size_t> written = decoded->encoding == TextEncoding::kBytes ? StringEncodeBytes(out, out_bytes.data())
+                                                                              : StringEncodeUTF8(out, out_bytes.data());
+  FUZZ_CHECK(written && OpenInMemory(out_bytes.substr(0, *written)) != nullptr, fuzz::Show(out));
   return 0;
 }

@@ -17,7 +17,7 @@ namespace {
 const char* const kPieces[] = {
     "*PageSize A4/A4: \"x\"", "*PageSize B5: \"y\"", "*PageRegion EnvC5/C5: \"\"", "*fr.PageSize A4/A4: \"\"",
     "*UIConstraints: *PageSize A4 *Duplex DuplexTumble", "*UIConstraints: *Duplex DuplexTumble *PageSize B5",
-    "*UIConstraints: *PageRegion EnvC5\t*Duplex None", "*cupsUIConstraints a: \"*Duplex None *PageSize A4\"",
+    "*UIConstraints: *PageRegion  \tEnvC5\t*Duplex None", "*cupsUIConstraints a: \"*Duplex None *PageSize A4\"",
     "*OrderDependency: 1 AnySetup *PageSize A4 ", "*ImageableArea Postcard/P: \"1 2\"", "*PageSize Postcard/P: \"",
     "setpagedevice\"", "\" *Other: \"", "*End", "*DefaultPageSize: B5", "*DefaultPageRegion: \t3x5 ",
     "*PageSize 3x5/3 \"x\" 5: \"\"", "*% EnvC5 \"here", "*PageSize  /empty: \"\"", "*Note: \"*PageSize EnvC5/ q\"",

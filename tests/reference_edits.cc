@@ -7,11 +7,12 @@
 namespace {
 
 // The first occurrence of `pattern` at or after `from` that lies in the head
-// of a closed statement (at its start when `at_start`), or kNotFound.
+// of an editable statement (at its start when `at_start`), or kNotFound.
 size_t FindInHead(UStringView text, UStringView pattern, size_t from = 0, bool at_start = false) {
   for (size_t begin = 0; begin < text.size();) {
     const Statement s = StatementAt(text, begin);
-    for (size_t at = StringFind(text, pattern, std::max(from, s.begin), s.headEnd); s.closed && at != kNotFound;
+    const bool editable = s.closed && !IsStructural(text, s);
+    for (size_t at = StringFind(text, pattern, std::max(from, s.begin), s.headEnd); editable && at != kNotFound;
          at = StringFind(text, pattern, at + 1, s.headEnd)) {
       if (!at_start || at == s.begin) return at;
     }
@@ -42,11 +43,20 @@ UString Pattern(const char* format, UStringView keyword, UStringView option) {
   return StringCreateWithFormat(format, {keyword, option}).value();
 }
 
-void DeleteConstraints(UString& text, UStringView pattern, bool needs_end) {
-  for (size_t from = 0, at; (at = FindInHead(text, pattern, from)) != kNotFound;) {
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// Removes every constraint statement whose head holds `*<keyword>`, blanks or
+// tabs, and the option ending there.
+void DeleteConstraints(UString& text, UStringView keyword, UStringView option) {
+  const UString lead = u"*" + UString(keyword);
+  for (size_t from = 0, at; (at = FindInHead(text, lead, from)) != kNotFound;) {
     const Statement s = Holding(text, at);
-    const size_t after = at + pattern.size();
-    if (needs_end && after != s.headEnd && text[after] != u'\t') {
+    size_t start = at + lead.size();
+    while (start < s.headEnd && IsBlank(text[start])) ++start;
+    const size_t after = start + option.size();
+    const bool names = start > at + lead.size() && after <= s.headEnd && text.substr(start, option.size()) == option &&
+                       (after == s.headEnd || text[after] == u'"' || IsBlank(text[after]));
+    if (!names) {
       from = at + 1;
     } else if (StringFind(text, u"UIConstraints", s.begin, s.headEnd) != kNotFound) {
       from = Remove(text, at);
@@ -83,9 +93,7 @@ void SimpleDeleteKeywordOption(UString& text, UStringView keyword, UStringView o
   const UString translation = Pattern(".%@ %@/", keyword, option);
   for (size_t from = 0, at; (at = FindInHead(text, translation, from)) != kNotFound;) from = Remove(text, at);
   if (keyword != u"PageSize" && keyword != u"PageRegion") return;
-  DeleteConstraints(text, Pattern("*%@ %@\"", keyword, option), false);
-  DeleteConstraints(text, Pattern("*%@ %@ ", keyword, option), false);
-  DeleteConstraints(text, Pattern("*%@ %@", keyword, option), true);
+  DeleteConstraints(text, keyword, option);
 }
 
 void SimpleDeletePaperSize(UString& text, UStringView paper) {

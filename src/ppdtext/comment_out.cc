@@ -16,7 +16,7 @@ size_t FindOptionStatement(UStringView text, const StatementIndex& index, UStrin
     const std::optional<UString> pattern = StringCreateWithFormat(format, {keyword, option});
     if (!pattern) return kNotFound;
     for (size_t at = StringFind(text, *pattern); at < first; at = StringFind(text, *pattern, at + 1)) {
-      if (IsLineStart(text, at) && index.InClosedHead(at)) first = at;
+      if (IsLineStart(text, at) && index.InEditableHead(at)) first = at;
     }
   }
   return first;
@@ -49,7 +49,7 @@ void QZCFStringCommentOutKeywordOption(UString& text, UStringView keyword, UStri
   std::vector<Statement> targets = {index.Holding(option_at)};
   if (const std::optional<UString> translation = StringCreateWithFormat(".%@ %@/", {keyword, option})) {
     for (size_t at = StringFind(text, *translation); at != kNotFound; at = StringFind(text, *translation, at + 1)) {
-      if (!index.InClosedHead(at)) continue;
+      if (!index.InEditableHead(at)) continue;
       const Statement s = index.Holding(at);
       if (s.begin != targets.front().begin) targets.push_back(s);
       at = s.headEnd;

@@ -33,10 +33,10 @@ const std::string kB5 = "*PageRegion B5/B5: \"\"\n*PageSize B5/B5: \"\"\n*PaperD
                         "*ImageableArea B5/B5: \"1 2 3 4\"\n*de.PageSize B5/B5: \"\"\n*UIConstraints: *PageRegion B5 *X Y\n";
 
 const Case kCases[] = {
-    {"option, translations and both constraint orders go",
+    {"option, translations and constraints go, in either order and with any blanks",
      "*PageSize Letter/L: \"\"\n" + kA4 + "*fr.PageSize A4/A4: \"\"\n*ja.PageSize A4/A4: \"\"\n"
      "*UIConstraints: *PageSize A4 *Duplex DuplexTumble\n*UIConstraints: *Duplex DuplexTumble *PageSize A4\n"
-     "*cupsUIConstraints c: \"*Duplex None *PageSize A4\"\n*UIConstraints: *PageSize A4\t*Duplex None\n"
+     "*cupsUIConstraints c: \"*Duplex None *PageSize A4\"\n*UIConstraints: *X LC1   *PageSize \t A4\t*Duplex None\n"
      "*OrderDependency: 10 AnySetup *PageSize A4 \n*UIConstraints: *Duplex None *PageSize A4",
      Option(u"PageSize", u"A4"), "*PageSize Letter/L: \"\"\n*OrderDependency: 10 AnySetup *PageSize A4 \n"},
     {"without its own statement nothing of an option goes",
@@ -81,6 +81,9 @@ const Case kCases[] = {
      "*DefaultPageSize: EnvC5\n*PageSize EnvC5Rotated/R: \"\"\n*% EnvC5 here\n*PageSize EnvDL/DL: \"\n<<>>\n\"\n*End\n"
      "*X: \"\nEnvYou4\n\"\n*PageSize A4/A4: \"\"\n",
      Lines({u"EnvC5", u"", u"EnvDL", u"EnvYou4", u"A4: \"\"\n"}), "*X: \"\nEnvYou4\n\"\n*PageSize A4/A4: \"\"\n"},
+    {"a structural statement stays whatever it names",
+     "*PPD-Adobe: \"4.3 EnvC5\"\n*OpenUI *EnvC5Feed/C5: PickOne\n*EnvC5Feed On/On: \"\"\n*CloseUI: *EnvC5Feed\n",
+     Lines({u"EnvC5"}), "*PPD-Adobe: \"4.3 EnvC5\"\n*OpenUI *EnvC5Feed/C5: PickOne\n*CloseUI: *EnvC5Feed\n"},
     {"the first auto-setup statement", "*A: 1\n*QzAutoSetup: True\n*QzAutoSetup: False\n",
      [](UString& t) { QZCFStringDeleteAutoSetup(t); }, "*A: 1\n*QzAutoSetup: False\n"},
     {"comment-out: every asterisk of the option, the leading one of translations",

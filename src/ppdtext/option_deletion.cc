@@ -38,16 +38,18 @@ bool Next(const OptionOccurrence& o, UStringView text, char16_t c) {
   return o.after < text.size() && text[o.after] == c;
 }
 bool OptionLine(const OptionOccurrence& o, UStringView text) {
-  return o.lead == u'*' && (Next(o, text, u'/') || Next(o, text, u':')) && IsLineStart(text, o.at);
+  return o.lead == u'*' && (o.forms & kLiteral) && (Next(o, text, u'/') || Next(o, text, u':')) &&
+         IsLineStart(text, o.at);
 }
 bool TranslationLine(const OptionOccurrence& o, UStringView text) {
-  return o.lead == u'.' && Next(o, text, u'/');
+  return o.lead == u'.' && (o.forms & kLiteral) && Next(o, text, u'/');
 }
-bool QuoteEnded(const OptionOccurrence& o, UStringView text) { return o.lead == u'*' && Next(o, text, u'"'); }
-bool BlankEnded(const OptionOccurrence& o, UStringView text) { return o.lead == u'*' && Next(o, text, u' '); }
-bool LineOrTabEnded(const OptionOccurrence& o, UStringView text) {
-  return o.lead == u'*' &&
-         (o.after == text.size() || text[o.after] == u'\t' || IsLineTerminator(text[o.after]));
+// In a constraint the option ends at a quote, a blank, a tab, the line's end
+// or the text's end; blanks and tabs before it may be many.
+bool Constraint(const OptionOccurrence& o, UStringView text) {
+  return o.lead == u'*' && (o.forms & kSpaced) &&
+         (o.after == text.size() || Next(o, text, u'"') || Next(o, text, u' ') || Next(o, text, u'\t') ||
+          IsLineTerminator(text[o.after]));
 }
 
 // One option of one keyword, deleted against recorded removals.
@@ -60,14 +62,12 @@ class OptionPasses {
     if (!RemoveFirst(OptionLine)) return;
     ForEachLanding(TranslationLine, [&](size_t at) { removals_.RemoveStatementAt(at); });
     if (!constraints) return;
-    for (const Landing landing : {QuoteEnded, BlankEnded, LineOrTabEnded}) {
-      ForEachLanding(landing, [&](size_t at) {
-        const Statement s = removals_.Holding(at);
-        if (StringFind(removals_.text(), kConstraintMarker, s.begin, s.headEnd) != kNotFound) {
-          removals_.RemoveStatementAt(at);
-        }
-      });
-    }
+    ForEachLanding(Constraint, [&](size_t at) {
+      const Statement s = removals_.Holding(at);
+      if (StringFind(removals_.text(), kConstraintMarker, s.begin, s.headEnd) != kNotFound) {
+        removals_.RemoveStatementAt(at);
+      }
+    });
   }
 
  private:

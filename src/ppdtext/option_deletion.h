@@ -19,8 +19,9 @@
 //  2. every statement whose head holds `.<keyword> <option>/` (the
 //     translations);
 //  3. for PageSize and PageRegion only, every statement whose head holds
-//     "UIConstraints" and `*<keyword> <option>` followed by a double quote, a
-//     blank, a tab, a line terminator or the end of the text.
+//     "UIConstraints" and `*<keyword>`, one or more blanks or tabs and
+//     `<option>` followed by a double quote, a blank, a tab, a line
+//     terminator or the end of the text (as libcups reads a constraint).
 // The character after the option bounds it: `A4` never matches `A4Small`.
 void QZCFStringDeleteKeywordOption(UString& text, UStringView keyword, UStringView option);
 

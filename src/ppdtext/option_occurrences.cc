@@ -15,6 +15,8 @@ constexpr bool IsOptionEnd(char16_t c) {
   return c == u'/' || c == u':' || c == u'"' || c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
+constexpr bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
 bool HasOptionEnd(UStringView option) {
   for (const char16_t c : option) {
     if (IsOptionEnd(c)) return true;
@@ -70,24 +72,30 @@ OptionOccurrences FindOptionOccurrences(UStringView text, std::span<const UStrin
     }
     for (uint32_t k = 0; k < keywords.size(); ++k) {
       const UStringView keyword = keywords[k];
-      const size_t space = at + 1 + keyword.size();
-      if ((!keyword.empty() && text[at + 1] != keyword[0]) || space >= n || text[space] != u' ' ||
+      const size_t gap = at + 1 + keyword.size();
+      if ((!keyword.empty() && text[at + 1] != keyword[0]) || gap >= n || !IsBlank(text[gap]) ||
           std::memcmp(text.data() + at + 1, keyword.data(), keyword.size() * sizeof(char16_t)) != 0) {
         continue;
       }
-      const size_t start = space + 1;
-      if (start < n ? may_start_run(text[start]) : any_run_first) {
-        size_t end = start;
-        while (end < n && !IsOptionEnd(text[end])) ++end;
-        if (auto it = by_run.find(text.substr(start, end - start)); it != by_run.end()) {
-          for (const size_t i : it->second) found.options[i].push_back({at, k, text[at], end});
+      size_t spaced = gap;
+      while (spaced < n && IsBlank(text[spaced])) ++spaced;
+      const auto add = [&](size_t start, uint8_t forms) {
+        if (start < n ? may_start_run(text[start]) : any_run_first) {
+          size_t end = start;
+          while (end < n && !IsOptionEnd(text[end])) ++end;
+          if (auto it = by_run.find(text.substr(start, end - start)); it != by_run.end()) {
+            for (const size_t i : it->second) found.options[i].push_back({at, k, text[at], end, forms});
+          }
         }
-      }
-      for (const size_t i : direct) {
-        if (text.substr(start).starts_with(options[i])) {
-          found.options[i].push_back({at, k, text[at], start + options[i].size()});
+        for (const size_t i : direct) {
+          if (text.substr(start).starts_with(options[i])) {
+            found.options[i].push_back({at, k, text[at], start + options[i].size(), forms});
+          }
         }
-      }
+      };
+      const bool literal = text[gap] == u' ';
+      if (literal) add(gap + 1, spaced == gap + 1 ? kLiteral | kSpaced : kLiteral);
+      if (!literal || spaced != gap + 1) add(spaced, kSpaced);
     }
   };
   if (seconds.size() <= 4) {

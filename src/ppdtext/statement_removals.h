@@ -27,8 +27,8 @@ class StatementRemovals {
   Statement Holding(size_t at) const { return index_.Holding(at); }
 
   // True when a pattern found at `at` counts: `at` lies in the head of a
-  // closed statement that is left.
-  bool Matchable(size_t at) const { return !IsRemoved(at) && index_.InClosedHead(at); }
+  // statement that is left and that the edits may remove.
+  bool Matchable(size_t at) const { return !IsRemoved(at) && index_.InEditableHead(at); }
 
   bool IsRemoved(size_t at) const;
 

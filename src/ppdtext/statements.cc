@@ -54,6 +54,20 @@ Statement StatementAt(UStringView text, size_t begin) {
   }
 }
 
+bool IsStructural(UStringView text, const Statement& s) {
+  static constexpr UStringView kKeywords[] = {u"*PPD-Adobe", u"*OpenUI", u"*CloseUI", u"*JCLOpenUI", u"*JCLCloseUI",
+                                              u"*OpenGroup", u"*CloseGroup", u"*OpenSubGroup", u"*CloseSubGroup"};
+  const UStringView head = text.substr(s.begin, s.headEnd - s.begin);
+  for (const UStringView keyword : kKeywords) {
+    // The keyword runs to a colon, a blank or a slash, as libcups reads it.
+    const UStringView rest = head.substr(std::min(head.size(), keyword.size()));
+    if (head.starts_with(keyword) && (rest.empty() || UStringView(u": \t/").find(rest[0]) != UStringView::npos)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::optional<Statement> FindStatementStartingWith(UStringView text, UStringView prefix) {
   // Most searches find no such line at all; only a candidate needs the walk.
   size_t candidate = StringFind(text, prefix);
@@ -83,7 +97,7 @@ Statement StatementIndex::Holding(size_t at) const {
   return {line.begin, line.contentsEnd, line.end, true, false};
 }
 
-bool StatementIndex::InClosedHead(size_t at) const {
+bool StatementIndex::InEditableHead(size_t at) const {
   const Statement s = Holding(at);
-  return s.closed && at < s.headEnd;
+  return s.closed && at < s.headEnd && !IsStructural(text_, s);
 }

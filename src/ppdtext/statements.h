@@ -10,7 +10,8 @@
 // Every edit of the PPD text matches its patterns in heads only, and removes
 // or rewrites whole statements: text inside a multi-line value is never
 // matched, and a value's tail is never left behind for libcups to misread.
-// A statement whose value never closes is never removed or rewritten.
+// A statement whose value never closes is never removed or rewritten, nor is
+// a structural one (IsStructural).
 #ifndef PPDLOCALIZE_PPDTEXT_STATEMENTS_H_
 #define PPDLOCALIZE_PPDTEXT_STATEMENTS_H_
 
@@ -30,6 +31,11 @@ struct Statement {
 // The statement that begins at `begin`, which must be a line start.
 Statement StatementAt(UStringView text, size_t begin);
 
+// True for a statement that opens or closes the file, an option or a group
+// (`*PPD-Adobe`, `*OpenUI`, `*CloseUI`, `*OpenGroup`, ...): libcups cannot read
+// a file that lacks one, so no edit removes it, whatever name it mentions.
+bool IsStructural(UStringView text, const Statement& s);
+
 // The first statement whose head begins with `prefix`, or nothing.
 std::optional<Statement> FindStatementStartingWith(UStringView text, UStringView prefix);
 
@@ -43,9 +49,9 @@ class StatementIndex {
   // The statement whose lines hold `at`.
   Statement Holding(size_t at) const;
 
-  // True when `at` lies in the head of a closed statement: where the edits
-  // look for their patterns.
-  bool InClosedHead(size_t at) const;
+  // True when `at` lies in the head of a statement that the edits may match
+  // and remove: a closed one that is not structural.
+  bool InEditableHead(size_t at) const;
 
  private:
   UStringView text_;
