@@ -13,7 +13,7 @@
 // owner and group where the user may set them; a new file gets the mode that
 // the umask gives. On any failure (including `write` answering false) the
 // target is unchanged, the new file is gone, and the answer is false with
-// `error` naming the cause.
+// `error` saying "<file or directory>: <system message>".
 bool ReplaceFileAtomically(const std::string& path, const std::function<bool(FILE*)>& write, std::string* error);
 
 #endif  // PPDLOCALIZE_SETUP_OUTPUT_FILE_H_

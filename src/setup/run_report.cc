@@ -57,7 +57,11 @@ void RunReport::Print(const PPDText& edited, FILE* err) const {
   std::fprintf(err, "  printer: %s (%s), model %d\n", Printer(noted_->kind), ModelKindName(noted_->kind),
                noted_->modelNumber);
   const std::string code = Narrow(noted_->country.code);
-  std::fprintf(err, "  country: %s, from %s\n", code.empty() ? "none" : code.c_str(), noted_->country.source);
+  if (std::string_view(noted_->country.source) == "none") {
+    std::fputs("  country: none, as no LC_ALL, LC_PAPER or LANG is set\n", err);
+  } else {
+    std::fprintf(err, "  country: %s, from %s\n", code.empty() ? "none" : code.c_str(), noted_->country.source);
+  }
 
   // What libcups offers now, read from the result's own bytes.
   std::string bytes(StringGetMaximumUTF8Size(edited.text.size()), '\0');

@@ -2,7 +2,8 @@
 //
 //   ppd-localize: report for <file>
 //     printer: <monochrome laser (MonoLaser)|colour laser (ColorLaser)|...>, model <n>
-//     country: <code or none>, from <--country|LC_ALL|LC_PAPER|LANG|the locale: none set>
+//     country: <code or none>, from <--country|LC_ALL|LC_PAPER|LANG>
+//              (or: none, as no LC_ALL, LC_PAPER or LANG is set)
 //     paper <name>: <deleted|kept, the PPD's default|kept|not offered>   one per paper of the rule
 //     changed: <statement before> -> <statement after>                    *DefaultDuplex, *ISOCountryCode
 //

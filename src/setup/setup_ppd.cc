@@ -29,7 +29,9 @@ int Deliver(const PPDText& text, const RunOptions& options, FILE* out, FILE* err
   const auto write = [&](FILE* to) { return CFStringOutputPPD(text.text, to, text.encoding); };
   std::string error;
   if (!options.output.empty()) {
-    return ReplaceFileAtomically(options.output, write, &error) ? kRunOk : Failed(err, error, "cannot write it");
+    if (ReplaceFileAtomically(options.output, write, &error)) return kRunOk;
+    std::fprintf(err, "ppd-localize: %s\n", error.c_str());
+    return kRunFailed;
   }
   errno = 0;
   if (write(out)) return kRunOk;
