@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-filter='CommandLine.*:LocalizeExamples.*'
+filter='Run.*'
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 

@@ -1,15 +1,14 @@
 #include "ppdtext/option_deletion.h"
 
-#include <algorithm>
 #include <array>
 #include <optional>
 
 #include "ppdtext/option_occurrences.h"
 #include "ppdtext/statement_removals.h"
 
-// Each deletion runs a fixed sequence of passes (option line, translations,
-// three kinds of constraint line) whose every search depends on what the
-// passes before it removed. Rather than searching the whole text once per
+// Each deletion runs a fixed sequence of passes (option statement,
+// translations, constraints) whose every search depends on what the passes
+// before it removed. Rather than searching the whole text once per
 // pass and closing the gap once per removed statement, the occurrences of all
 // the patterns involved are found in one scan of the text, the passes walk
 // those lists, removals are recorded in a StatementRemovals, and the gaps are
@@ -30,8 +29,9 @@ bool SpansLines(UStringView s) {
 
 bool TakesConstraints(UStringView keyword) { return keyword == u"PageSize" || keyword == u"PageRegion"; }
 
-// Which occurrences a pass lands on, by the lead character, the character
-// after the option and, for the option's own line, where it stands.
+// Which occurrences a pass lands on, by the lead character, the form, the
+// character after the option and, for the option's own statement, where it
+// stands.
 using Landing = bool (*)(const OptionOccurrence& o, UStringView text);
 
 bool Next(const OptionOccurrence& o, UStringView text, char16_t c) {
