@@ -3,6 +3,7 @@
 // the same result.
 //
 // Input: names separated by 0x1F, NUL, a keyword, NUL, text.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 

@@ -1,29 +1,38 @@
-// What the fuzz targets share: failing a run with a message, and turning
-// bytes into text.
+// What the fuzz targets share: failing a run with a message the fuzzer
+// reports with the input, and turning bytes into text.
 #ifndef PPDLOCALIZE_FUZZ_FUZZ_SUPPORT_H_
 #define PPDLOCALIZE_FUZZ_FUZZ_SUPPORT_H_
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
-#include <string_view>
 
 #include "ppdtext/ustring.h"
 
-namespace fuzz {
-
-// Stops the run with a message that the fuzzer reports as a crash, together
-// with the input that caused it.
-[[noreturn]] void Fail(const char* property, std::string_view detail = {});
-#define FUZZ_CHECK(condition, ...) \
-  do {                             \
-    if (!(condition)) ::fuzz::Fail(#condition __VA_OPT__(, ) __VA_ARGS__); \
+#define FUZZ_CHECK(condition, detail)                                               \
+  do {                                                                              \
+    if (!(condition)) {                                                             \
+      const std::string shown = (detail);                                           \
+      std::fprintf(stderr, "\n*** property broken: %s\n", #condition);              \
+      std::fwrite(shown.data(), 1, std::min<size_t>(shown.size(), 8000), stderr);   \
+      std::abort();                                                                 \
+    }                                                                               \
   } while (0)
 
-// Bytes as text: UTF-8 when they are UTF-8, otherwise one code unit per
-// byte, so that any byte string reaches the edits.
-UString ToText(std::string_view bytes);
+namespace fuzz {
 
-// Text as bytes for failure messages.
-std::string Show(UStringView text);
+// UTF-8 when the bytes are UTF-8, otherwise one code unit per byte.
+inline UString ToText(std::string_view bytes) {
+  return StringCreateWithUTF8(bytes).value_or(StringCreateWithBytes(bytes));
+}
+
+inline std::string Show(UStringView text) {
+  std::string out;
+  for (const char16_t c : text) {
+    if (!StringAppendUTF8(UStringView(&c, 1), out)) out.push_back('?');
+  }
+  return out;
+}
 
 }  // namespace fuzz
 

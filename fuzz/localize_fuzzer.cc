@@ -5,9 +5,6 @@
 // country code it records is the user's.
 //
 // Input: a country byte, a kind byte, then the PPD file's bytes.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -22,13 +19,6 @@
 namespace {
 
 constexpr UStringView kCountries[] = {u"JP", u"CN", u"TW", u"KR", u"HK", u"DE", u"US", u"", u"jp", u"158"};
-
-PPDFile OpenInMemory(std::string_view bytes) {
-  const int fd = memfd_create("ppd", MFD_CLOEXEC);
-  if (fd < 0 || write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) fuzz::Fail("memfd");
-  lseek(fd, 0, SEEK_SET);
-  return PPDFile(ppdOpenFd(fd));  // which closes the descriptor
-}
 
 // True when `out` is the statements of `in` in order, some left out and some
 // replaced by the rewrite that `rewrites` gives for their head.
@@ -55,16 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const UStringView country = kCountries[data[0] % std::size(kCountries)];
   const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
-  const std::optional<PPDText> decoded = DecodePPDBytes(bytes);
-  PPDFile ppd = decoded ? OpenInMemory(bytes) : nullptr;
-  if (!ppd) return 0;  // the tool prints such a file unedited
+  const std::optional<PPDText> in = DecodePPDBytes(bytes);
+  std::string error;
+  PPDFile ppd = in ? PPDOpenBytes(bytes, &error) : nullptr;
+  if (!ppd) return 0;  // the tool passes such a file on unedited
 
   gModelInfo = {-1, -1};
   determineModel(ppd.get());
   constexpr int32_t kKinds[] = {Ink, SInk, ColorLaser, MonoLaser};  // Ink and SInk are never classified
   if (data[1] % 8 >= 4) gModelInfo.kind = kKinds[data[1] % 4];
-  const UString* text = &decoded->text;
-  UString out = *text;
+  UString out = in->text;
   localizePPDText(out, ppd.get(), country);
 
   const UString recorded = u"*ISOCountryCode: \"" + UString(country) + u"\"\n";
@@ -73,14 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       {u"*DefaultQZDuplex:", u"*DefaultQZDuplex: DuplexNoTumble\n"},
       {u"*ISOCountryCode:", recorded},
       {u"*DefaultQZISOCountryCode:", u"*DefaultQZISOCountryCode: " + UString(country) + u"\n"}};
-  FUZZ_CHECK(KeepsWholeStatements(*text, out, country == u"JP" ? std::span(rewrites, 2) : std::span(rewrites)),
+  FUZZ_CHECK(KeepsWholeStatements(in->text, out, country == u"JP" ? std::span(rewrites, 2) : std::span(rewrites)),
              fuzz::Show(out));
   if (const auto s = FindStatementStartingWith(out, u"*ISOCountryCode:"); s && s->closed && country != u"JP") {
     FUZZ_CHECK(UStringView(out).substr(s->begin).starts_with(recorded), fuzz::Show(out));
   }
   std::string out_bytes(StringGetMaximumUTF8Size(out.size()), '\0');
-  const std::optional<size_t> written = decoded->encoding == TextEncoding::kBytes ? StringEncodeBytes(out, out_bytes.data())
-                                                                              : StringEncodeUTF8(out, out_bytes.data());
-  FUZZ_CHECK(written && OpenInMemory(out_bytes.substr(0, *written)) != nullptr, fuzz::Show(out));
+  const std::optional<size_t> written = in->encoding == TextEncoding::kBytes ? StringEncodeBytes(out, out_bytes.data())
+                                                                             : StringEncodeUTF8(out, out_bytes.data());
+  FUZZ_CHECK(written && PPDOpenBytes(out_bytes.substr(0, *written), &error) != nullptr, fuzz::Show(out));
   return 0;
 }
