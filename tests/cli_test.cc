@@ -116,16 +116,6 @@ TEST(Run, BadInputsAreRefusedWithOneLineAndLibcupsRejectsPassUnedited) {
   EXPECT_EQ(full.err, "ppd-localize: standard output: cannot write the output: No space left on device\n");
 }
 
-// Old Mac files end their lines in CR alone: they are edited like any other
-// and keep their line ends.
-TEST(Run, CarriageReturnLineEnds) {
-  std::string text = ReadFile(ExamplePath("color-laser.ppd")), want = Expected("color-laser.JP");
-  std::replace(text.begin(), text.end(), '\n', '\r');
-  std::replace(want.begin(), want.end() - 1, '\n', '\r');
-  ScratchDir dir;
-  EXPECT_EQ(RunTool({"x", dir.Write("cr.ppd", text)}, Locale("JP")).out, want);
-}
-
 TEST(Run, StandardInputAndPipesReadLikeFiles) {
   ScratchDir dir;
   const std::string ppd = ExamplePath("mono13.ppd"), want = Expected("mono13.TW");
