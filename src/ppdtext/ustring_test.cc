@@ -75,10 +75,10 @@ TEST(Output, Utf8AndOneNewlineOrNothingAndTheDebugLine) {
     return ReadFile(dir.path() + "/out");
   };
   // The output is the text's UTF-8 (checked above) and one newline, or nothing, which also checks that
-  // the lone surrogates do not encode. The large text has surrogate pairs across every slice boundary.
+  // the lone surrogates do not encode. The large text has surrogate pairs across the slice boundaries.
   UString large(65535, u'a');
-  for (int i = 0; i < 40000; ++i) large += u"\U0001F5A8";
-  for (const UString& text : {UString(u"*PPD-Adobe: \"4.3\""), UString(u"line\n"), UString(), large,
+  for (int i = 0; i < 40000; ++i) large += i % 2 ? u"\U0001F5A8" : u"\U0001F5A8a";
+  for (const UString& text : {UString(u"*PPD-Adobe: \"4.3\""), UString(u"line\n"), UString(), large, UString(u"\xDFFF"),
                               UString(u"*ja.PageSize A4/\u65e5\u672c\r\n\ufeffcaf\u00e9 \U0001F5A8\uE000"),
                               UString(u"abc\xD800"), UString(u"\xDC00 abc"), UString(u"a\xD800\xD800\xDC00")}) {
     const std::optional<std::string> utf8 = text.empty() ? std::nullopt : StringCopyUTF8(text);
@@ -96,8 +96,9 @@ TEST(Output, Utf8AndOneNewlineOrNothingAndTheDebugLine) {
 TEST(LocaleCountry, TerritoryAsWrittenOrEmpty) {
   const std::pair<const char*, const char*> names[] = {
       {"ja_JP.UTF-8", "JP"}, {"ja_jp", "jp"}, {"de_DE@euro", "DE"}, {"zh_TW.Big5@x", "TW"}, {"es_419.UTF-8", "419"},
-      {"C", ""}, {"POSIX", ""}, {"C.UTF-8", ""}, {"", ""}, {"en_", ""}, {"en_USA", ""}, {"en_1", ""}, {"en_U1", ""},
-      {"xx_\"\n*cupsFilter: \"x\"", ""}, {"zh_Hant_TW", ""}, {"de_D\xc3\xa9", ""}};
+      {"en_ZA.UTF-8", "ZA"}, {"xx_az", "az"}, {"xx_090", "090"}, {"C", ""}, {"POSIX", ""}, {"C.UTF-8", ""}, {"", ""},
+      {"en_", ""}, {"en_USA", ""}, {"en_1", ""}, {"en_U1", ""}, {"xx_\"\n*cupsFilter: \"x\"", ""}, {"zh_Hant_TW", ""},
+      {"de_D\xc3\xa9", ""}};
   for (const auto& [name, want] : names) EXPECT_EQ(CountryCodeFromLocaleName(name), want) << name;
 
   const char* const variables[] = {"LC_ALL", "LC_PAPER", "LANG"};

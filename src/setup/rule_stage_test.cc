@@ -23,8 +23,7 @@ const std::string kPapers[] = {"Letter", "A4", "Legal", "Folio", "Executive", "2
     "Postcard.Fullbleed", "DoublePostcardRotated", "Env10", "EnvDL", "EnvC5", "EnvC6", "EnvMonarch", "EnvPRC5Rotated",
     "EnvYou4", "EnvChou3", "EnvChou4", "EnvKaku2"};
 
-// The ten lines that offer `paper`: its option and translation for each paper
-// keyword, and two constraints.
+// The ten lines that offer `p`: its option and translation for each paper keyword, and two constraints.
 std::vector<std::string> PaperLines(const std::string& p) {
   std::vector<std::string> lines = {"*UIConstraints: *PageSize " + p + " *Duplex DuplexTumble",
                                     "*UIConstraints: *Duplex DuplexTumble *PageRegion " + p};
