@@ -1,91 +1,113 @@
+// The string layer, writing the text out and the country of the locale, as
+// tables of inputs and results.
 #include "ppdtext/ustring.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
+#include <array>
+#include <cstdio>
+#include <tuple>
+
+#include "ppdtext/locale_country.h"
+#include "ppdtext/ppd_output.h"
 #include "test_support.h"
 
-TEST(StringFind, LiteralFirstOccurrenceInsideRange) {
-  const UString text = u"ab*PageSize A4/ *PageSize A4/";
-  EXPECT_EQ(StringFind(text, u"*PageSize A4/"), 2u);
-  EXPECT_EQ(StringFind(text, u"*PageSize A4/", 3), 16u);
-  EXPECT_EQ(StringFind(text, u"*PageSize A4/", 3, 28), kNotFound);  // must lie wholly inside
-  EXPECT_EQ(StringFind(text, u"*pagesize"), kNotFound);
-  EXPECT_EQ(StringFind(text, u""), kNotFound);
-  EXPECT_EQ(StringFind(u"", u"a"), kNotFound);
-  EXPECT_EQ(StringFind(text, u"A4", 100), kNotFound);
-}
+TEST(UString, FindAndLineBounds) {
+  const UString text = u"ab*PageSize A4/ *PageSize A4/";  // 29 units, the needle at 2 and 16
+  const UStringView a4 = u"*PageSize A4/", none = u"";
+  const std::tuple<UStringView, size_t, size_t, size_t> finds[] = {  // needle, from, to, found
+      {a4, 0, kNotFound, 2}, {a4, 3, kNotFound, 16}, {a4, 16, 29, 16}, {a4, 3, 28, kNotFound},
+      {u"*pagesize", 0, kNotFound, kNotFound}, {none, 0, kNotFound, kNotFound}, {u"A4", 100, kNotFound, kNotFound}};
+  for (const auto& [needle, from, to, found] : finds) EXPECT_EQ(StringFind(text, needle, from, to), found) << from;
 
-TEST(StringGetLineBounds, AllTerminators) {
-  struct Case {
-    UString text;
-    size_t index;
-    LineBounds want;
-  } cases[] = {
-      {u"ab\ncd\n", 4, {3, 5, 6}},
-      {u"ab\r\ncd\r\n", 5, {4, 6, 8}},
-      {u"ab\rcd\r", 4, {3, 5, 6}},
-      {u"ab\ncd", 4, {3, 5, 5}},     // last line without terminator
-      {u"ab\r\ncd", 3, {0, 2, 4}},   // the LF of CR LF belongs to the line it ends
-      {u"ab\n\ncd", 3, {3, 3, 4}},   // an empty line
-      {u"", 0, {0, 0, 0}},
-      {u"ab\n", 3, {3, 3, 3}},
-  };
-  for (const Case& c : cases) {
-    const LineBounds got = StringGetLineBounds(c.text, c.index);
-    EXPECT_EQ(got.begin, c.want.begin) << Utf8(c.text) << " @" << c.index;
-    EXPECT_EQ(got.contentsEnd, c.want.contentsEnd) << Utf8(c.text) << " @" << c.index;
-    EXPECT_EQ(got.end, c.want.end) << Utf8(c.text) << " @" << c.index;
+  const std::tuple<UStringView, size_t, size_t, size_t, size_t> lines[] = {  // text, index, begin, contents end, end
+      {u"ab\ncd\n", 4, 3, 5, 6}, {u"ab\r\ncd\r\n", 5, 4, 6, 8}, {u"ab\rcd\r", 4, 3, 5, 6}, {u"ab\ncd", 4, 3, 5, 5},
+      {u"ab\r\ncd", 3, 0, 2, 4},  // the LF of CR LF belongs to the line it ends
+      {u"ab\n\ncd", 3, 3, 3, 4}, {u"", 0, 0, 0, 0}, {u"ab\n", 3, 3, 3, 3}};
+  for (const auto& [in, index, begin, contents, end] : lines) {
+    const LineBounds got = StringGetLineBounds(in, index);
+    EXPECT_EQ(std::tuple(got.begin, got.contentsEnd, got.end), std::tuple(begin, contents, end)) << Utf8(in) << index;
   }
 }
 
-TEST(StringFindAndReplace, EveryOrAnchoredInsideRange) {
-  UString text = u"*a *b *c\n*d";
-  EXPECT_EQ(StringFindAndReplace(text, u"*", u"*%", 0, 8, false), 3u);
-  EXPECT_EQ(text, u"*%a *%b *%c\n*d");
-  text = u" *a";
-  EXPECT_EQ(StringFindAndReplace(text, u"*", u"*%", 0, 3, true), 0u);
-  EXPECT_EQ(StringFindAndReplace(text, u"*", u"*%", 1, 3, true), 1u);
-  EXPECT_EQ(text, u" *%a");
-}
+TEST(UString, ReplaceFormatAndSplit) {
+  const std::tuple<UString, size_t, size_t, bool, size_t, UStringView> replaces[] = {  // "*" -> "*%" in [begin, end)
+      {u"*a *b *c\n*d", 0, 8, false, 3, u"*%a *%b *%c\n*d"}, {u"**x*", 0, 3, false, 2, u"*%*%x*"},
+      {u" *a", 0, 3, true, 0, u" *a"}, {u" *a", 1, 3, true, 1, u" *%a"}, {u" *a", 1, 2, true, 1, u" *%a"}};
+  for (auto [text, begin, end, anchored, count, want] : replaces) {
+    EXPECT_EQ(StringFindAndReplace(text, u"*", u"*%", begin, end, anchored), count) << Utf8(text);
+    EXPECT_EQ(text, want);
+  }
 
-TEST(StringCreateWithFormat, DirectivesAndMismatches) {
-  const UString a = u"PageSize", b = u"A4";
-  EXPECT_EQ(StringCreateWithFormat("*%@ %@/", {UStringView(a), UStringView(b)}), u"*PageSize A4/");
-  EXPECT_EQ(StringCreateWithFormat("%d|%d|%%", {int32_t{-1}, int32_t{13}}), u"-1|13|%");
-  EXPECT_EQ(StringCreateWithFormat("%s", {"\xe6\x97\xa5"}), u"\u65e5");
-  EXPECT_FALSE(StringCreateWithFormat("%@ %@", {UStringView(a)}));
-  EXPECT_FALSE(StringCreateWithFormat("%@", {UStringView(a), UStringView(b)}));
-  EXPECT_FALSE(StringCreateWithFormat("%d", {UStringView(a)}));
-  EXPECT_FALSE(StringCreateWithFormat("%s", {"\xff"}));
-}
+  const std::tuple<const char*, std::vector<FormatArg>, UStringView> formats[] = {  // format, arguments, result or "-"
+      {"*%@ %@/", {u"PageSize", u"A4"}, u"*PageSize A4/"}, {"%d|%d|%%", {-1, 13}, u"-1|13|%"}, {"%s", {"\xe6\x97\xa5"}, u"\u65e5"},
+      {"%@ %@", {u"a"}, u"-"}, {"%@", {u"a", u"b"}, u"-"}, {"%d", {u"a"}, u"-"}, {"%s", {"\xff"}, u"-"}, {"a%", {}, u"-"}};
+  for (const auto& [format, args, want] : formats) EXPECT_EQ(StringCreateWithFormat(format, args).value_or(u"-"), want) << format;
 
-TEST(StringCreateArrayBySeparatingStrings, FieldsInOrder) {
   using V = std::vector<UString>;
   EXPECT_EQ(StringCreateArrayBySeparatingStrings(u"B5 B6 3x5", u" "), (V{u"B5", u"B6", u"3x5"}));
   EXPECT_EQ(StringCreateArrayBySeparatingStrings(u"a  b", u" "), (V{u"a", u"", u"b"}));
   EXPECT_EQ(StringCreateArrayBySeparatingStrings(u"", u" "), (V{u""}));
 }
 
-TEST(Utf8, StrictDecodingAndRoundTrip) {
-  const std::string valid[] = {"plain", "caf\xc3\xa9", "\xe6\x97\xa5\xe6\x9c\xac",
-                               "\xf0\x9f\x96\xa8", "\xef\xbb\xbf*PPD", "\xf4\x8f\xbf\xbf"};
-  for (const std::string& bytes : valid) {
-    std::optional<UString> text = StringCreateWithUTF8(bytes);
-    ASSERT_TRUE(text) << bytes;
-    EXPECT_EQ(StringCopyUTF8(*text), bytes);
+TEST(UString, StrictUtf8AndAscii) {
+  // Invalid: overlong (two and three bytes), an encoded surrogate, a lone continuation, a truncated
+  // sequence, past U+10FFFF, a byte that never occurs. The valid ones encode back to the same bytes.
+  const std::pair<std::string, bool> rows[] = {
+      {"plain", true}, {"caf\xc3\xa9", true}, {"\xe6\x97\xa5\xe6\x9c\xac", true}, {"\xf0\x9f\x96\xa8", true},
+      {"\xef\xbb\xbf*PPD", true}, {"\xf4\x8f\xbf\xbf", true}, {"\xc0\xaf", false}, {"\xe0\x80\xaf", false},
+      {"\xed\xa0\x80", false}, {"\x80", false}, {"\xe6\x97", false}, {"\xf4\x90\x80\x80", false}, {"\xfe", false}};
+  for (const auto& [bytes, valid] : rows) {
+    const std::optional<UString> text = StringCreateWithUTF8(bytes);
+    EXPECT_EQ(text ? StringCopyUTF8(*text) : std::nullopt, valid ? std::optional(bytes) : std::nullopt) << bytes;
   }
-  const std::string invalid[] = {
-      "\xc0\xaf",          // overlong slash
-      "\xe0\x80\xaf",      // overlong, three bytes
-      "\xed\xa0\x80",      // encoded surrogate
-      "\x80",              // lone continuation
-      "\xe6\x97",          // truncated
-      "\xf4\x90\x80\x80",  // past U+10FFFF
-      "\xfe",
-  };
-  for (const std::string& bytes : invalid) EXPECT_FALSE(StringCreateWithUTF8(bytes)) << bytes;
-  EXPECT_FALSE(StringCopyUTF8(u"a\xD800" "b"));
-  EXPECT_FALSE(StringCopyUTF8(u"\xDC00"));
   EXPECT_FALSE(StringCreateWithASCII("caf\xc3\xa9"));
   EXPECT_EQ(StringCreateWithASCII("QzA3"), u"QzA3");
+}
+
+TEST(Output, Utf8AndOneNewlineOrNothingAndTheDebugLine) {
+  const ScratchDir dir;
+  const auto capture = [&](auto write) {  // what `write` writes to a stream
+    FILE* stream = std::fopen((dir.path() + "/out").c_str(), "w");
+    write(stream);
+    std::fclose(stream);
+    return ReadFile(dir.path() + "/out");
+  };
+  // The output is the text's UTF-8 (checked above) and one newline, or nothing, which also checks that
+  // the lone surrogates do not encode. The large text has surrogate pairs across the slice boundaries.
+  UString large(65535, u'a');
+  for (int i = 0; i < 40000; ++i) large += i % 2 ? u"\U0001F5A8" : u"\U0001F5A8a";
+  for (const UString& text : {UString(u"*PPD-Adobe: \"4.3\""), UString(u"line\n"), UString(), large, UString(u"\xDFFF"),
+                              UString(u"*ja.PageSize A4/\u65e5\u672c\r\n\ufeffcaf\u00e9 \U0001F5A8\uE000"),
+                              UString(u"abc\xD800"), UString(u"\xDC00 abc"), UString(u"a\xD800\xD800\xDC00")}) {
+    const std::optional<std::string> utf8 = text.empty() ? std::nullopt : StringCopyUTF8(text);
+    EXPECT_EQ(capture([&](FILE* f) { EXPECT_TRUE(CFStringOutputPPD(text, f)); }), utf8 ? *utf8 + "\n" : "");
+    EXPECT_EQ(capture([&](FILE* f) { QZDebugPrintCFStringRef(&text, f); }),
+              "Ready to show CFStringRef:" + (utf8 ? "{\"" + *utf8 + "\"}\n" : "\"<none!>\"}\n"));
+  }
+  EXPECT_EQ(capture([&](FILE* f) { QZDebugPrintCFStringRef(nullptr, f); }), "Ready to show CFStringRef:\"<none!>\"}\n");
+  FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_TRUE(full);
+  EXPECT_FALSE(CFStringOutputPPD(u"*PPD-Adobe: \"4.3\"\n", full));
+  std::fclose(full);
+}
+
+TEST(LocaleCountry, TerritoryAsWrittenOrEmpty) {
+  const std::pair<const char*, const char*> names[] = {
+      {"ja_JP.UTF-8", "JP"}, {"ja_jp", "jp"}, {"de_DE@euro", "DE"}, {"zh_TW.Big5@x", "TW"}, {"es_419.UTF-8", "419"},
+      {"en_ZA.UTF-8", "ZA"}, {"xx_az", "az"}, {"xx_090", "090"}, {"C", ""}, {"POSIX", ""}, {"C.UTF-8", ""}, {"", ""},
+      {"en_", ""}, {"en_USA", ""}, {"en_1", ""}, {"en_U1", ""}, {"xx_\"\n*cupsFilter: \"x\"", ""}, {"zh_Hant_TW", ""},
+      {"de_D\xc3\xa9", ""}};
+  for (const auto& [name, want] : names) EXPECT_EQ(CountryCodeFromLocaleName(name), want) << name;
+
+  const char* const variables[] = {"LC_ALL", "LC_PAPER", "LANG"};
+  const std::pair<std::array<const char*, 3>, UStringView> rows[] = {  // the values of the variables (null: unset)
+      {{"fr_FR.UTF-8", "ja_JP", "de_DE"}, u"FR"}, {{"", "ja_JP", "de_DE"}, u"JP"}, {{nullptr, nullptr, "de_DE"}, u"DE"},
+      {{"C", "ja_JP", "de_DE"}, u""} /* the first non-empty one decides */, {{nullptr, nullptr, nullptr}, u""}};
+  for (const auto& [values, want] : rows) {
+    for (int i = 0; i < 3; ++i) values[i] != nullptr ? setenv(variables[i], values[i], 1) : unsetenv(variables[i]);
+    EXPECT_EQ(CopyCurrentCountryCode(), want) << (values[0] ? values[0] : "-") << " " << (values[1] ? values[1] : "-");
+  }
+  for (const char* name : variables) unsetenv(name);
 }
