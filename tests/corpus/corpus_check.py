@@ -1,22 +1,7 @@
 #!/usr/bin/env python3
-"""Runs ppd-localize over a corpus of real PPD files and checks general properties.
-
-For every file, and for a copy made a monochrome *cupsModelNumber 13 with
-*ISOCountryCode "JP" (so that the rules for such models and both rewrites run),
-and for each of eight countries, one run must:
-  - exit 0 with nothing on standard error;
-  - give an output that libcups opens and on which cupstestppd reports no FAIL
-    that it does not report on the input (line numbers aside; when the duplex
-    default was rewritten, on the input with that rewrite; relaxed, -r, for
-    files that libcups opens only so);
-  - be, minus the added newline, the input's lines (byte for byte, line ends
-    kept) in order, some left out, with at most the *DefaultDuplex statement
-    replaced by "*DefaultDuplex: DuplexNoTumble" and the *ISOCountryCode one by
-    the run's country code, each as one LF-terminated line;
-  - come out again, plus one more newline, when the tool is run on it.
-Prints the first failures in full and "N runs, M failures"; exits 1 on any.
-"""
-import argparse, collections, concurrent.futures, gzip, hashlib, os, re, subprocess, sys, tempfile, time
+# corpus_check.py TOOL CORPUS [--jobs N]: runs TOOL on each PPD in CORPUS and on a monochrome model 13
+# copy for eight countries, checking each run as check_run says; prints "N runs, M failures".
+import argparse, concurrent.futures, gzip, os, pathlib, re, subprocess, sys, tempfile
 
 COUNTRIES = [('JP', {'LC_ALL': 'ja_JP.UTF-8'}), ('CN', {'LC_ALL': 'zh_CN.UTF-8'}),
              ('TW', {'LC_ALL': 'zh_TW.UTF-8'}), ('KR', {'LC_ALL': 'ko_KR.UTF-8'}),
@@ -31,68 +16,55 @@ class Failure(Exception):
     pass
 
 
-def run(argv, env=None):
+def run(argv, env):
     try:
-        return subprocess.run(argv, capture_output=True, timeout=LIMIT,
-                              env=dict(env or {}, PATH='/usr/bin:/bin'))
+        return subprocess.run(argv, capture_output=True, timeout=LIMIT, env=dict(env, PATH='/usr/bin:/bin'))
     except subprocess.TimeoutExpired:
-        raise Failure('time limit', '%s ran over %d s' % (argv[0], LIMIT))
+        raise Failure('time limit: %s ran over %d s' % (argv[0], LIMIT))
 
 
-def cupstestppd_fails(path, relaxed=False):
+def cupstestppd_fails(path, relaxed=False):  # its FAIL lines, the file's name and line numbers aside
     text = run(['cupstestppd', '-W', 'none'] + ['-r'] * relaxed + [path], {'LC_ALL': 'C'}).stdout
     return {re.sub(r'line \d+', 'line #', ' '.join(l.replace(path, '<file>').split()))
             for l in text.decode('latin-1').splitlines() if '**FAIL**' in l}
 
 
-def compare_lines(before, after, code):
-    """Answers the input's lines and the rewrites {input index: new line} that make
-    `after` of them, when it is they in order, some left out, rewrites allowed."""
+def check_run(tool, path, data, code, env, work, fails):
+    # Exit 0, nothing on stderr, and an output that ends with the added newline.
+    first = run([tool, '-', path], env)
+    out = first.stdout
+    if first.returncode != 0 or first.stderr or not out.endswith(b'\n'):
+        raise Failure('exit %d, stderr %r, tail %r' % (first.returncode, first.stderr[:300], out[-20:]))
+    # Before it, the input's lines in order, some left out, at most the two rewrites {input index: line}.
     allowed = {b'DefaultDuplex': b'*DefaultDuplex: DuplexNoTumble\n',
                b'ISOCountryCode': b'*ISOCountryCode: "%s"\n' % code.encode()}
-    old, rewrites, i = LINE.findall(before), {}, 0
-    for k, line in enumerate(LINE.findall(after)):
-        while i < len(old) and old[i] != line and allowed.get((REWRITABLE.match(old[i]) or [0, 0])[1]) != line:
+    old, rewrites, i = LINE.findall(data), {}, 0
+    for k, line in enumerate(LINE.findall(out[:-1])):
+        while i < len(old) and line not in (old[i], allowed.get((REWRITABLE.match(old[i]) or [0, 0])[1])):
             i += 1
         if i == len(old):
-            raise Failure('lines', 'output line %d is not a later input line nor an allowed rewrite: '
-                          '%r' % (k + 1, line[:120]))
+            raise Failure('lines: output line %d is no later input line or rewrite: %r' % (k + 1, line[:100]))
         if old[i] != line:
             if line in rewrites.values():
-                raise Failure('lines', 'a second rewrite: %r' % line)
+                raise Failure('lines: a second rewrite: %r' % line)
             rewrites[i] = line
         i += 1
-    return old, rewrites
-
-
-def check_run(tool, path, data, code, env, work, fails):
-    first = run([tool, '-', path], env)
-    if first.returncode != 0 or first.stderr:
-        raise Failure('exit', 'exit status %d, stderr %r' % (first.returncode, first.stderr[:300]))
-    out = first.stdout
-    if not out.endswith(b'\n'):
-        raise Failure('lines', 'the output does not end with the added newline')
-    old, rewrites = compare_lines(data, out[:-1], code)
-    with open(os.path.join(work, 'out.ppd'), 'wb') as f:
-        f.write(out)
-    # What the duplex rewrite itself brings is not held against the deletions.
+    # No new cupstestppd FAIL; what the duplex rewrite itself brings is not held against the run.
     duplex = {i: line for i, line in rewrites.items() if line.startswith(b'*DefaultDuplex')}
     added = sorted(fails(out) - fails(b''.join(duplex.get(i, l) for i, l in enumerate(old))))
-    if any('Unable to open' in fail for fail in added):
-        raise Failure('libcups', 'the output does not open: ' + ' '.join(added))
     if added:
-        raise Failure('cupstestppd', 'new FAILs: ' + ' | '.join(added[:5]))
-    second = run([tool, '-', f.name], env)
+        raise Failure('new cupstestppd FAILs: ' + ' | '.join(added[:5]))
+    # Run again on its output, the same output plus one more newline.
+    output = pathlib.Path(work, 'out.ppd')
+    output.write_bytes(out)
+    second = run([tool, '-', str(output)], env)
     if second.returncode != 0 or second.stderr or second.stdout != out + b'\n':
-        a, b = LINE.findall(out + b'\n') + [b'(end)'], LINE.findall(second.stdout) + [b'(end)']
-        k = next(k for k, (x, y) in enumerate(zip(a, b)) if x != y or x == b'(end)')
-        raise Failure('second run', 'exit %d, stderr %r; line %d %r became %r' % (
-            second.returncode, second.stderr[:200], k + 1, a[k][:100], b[k][:100]))
-    return 'ok', len(old) - len(LINE.findall(out[:-1])), len(rewrites)
+        at = len(os.path.commonprefix([out + b'\n', second.stdout]))  # the first byte that differs
+        raise Failure('second run: exit %d, stderr %r; from byte %d, %r became %r' % (
+            second.returncode, second.stderr[:200], at, (out + b'\n')[at:at + 80], second.stdout[at:at + 80]))
 
 
-def altered(data):
-    """`data` made a monochrome model 13 for Japan: those statements put after line 1."""
+def altered(data):  # a monochrome model 13 for Japan: those statements right after line 1
     lines = LINE.findall(data)
     eol = lines[0][len(lines[0].rstrip(b'\r\n')):] or b'\n'
     rest = [l for l in lines[1:] if not re.match(rb'\*(cupsModelNumber|ColorDevice|ISOCountryCode):', l)]
@@ -100,62 +72,45 @@ def altered(data):
     return b''.join(lines[:1] + [l + eol for l in new] + rest)
 
 
-def check_file(tool, path):
-    """All runs on one corpus file and its altered copy: [(file, copy?, country, result)]."""
+def check_file(tool, path):  # [(file, copy?, country, failure or None)] for the file and its copy
     results = []
     with tempfile.TemporaryDirectory(prefix='corpus-check-') as work:
         data = (gzip.open if path.endswith('.gz') else open)(path, 'rb').read()
-        with open(os.path.join(work, 'altered.ppd'), 'wb') as f:
-            f.write(altered(data))
-        for copy, p, d in ((False, path, data), (True, f.name, altered(data))):
+        copy_path, check = pathlib.Path(work, 'altered.ppd'), pathlib.Path(work, 'check.ppd')
+        copy_path.write_bytes(altered(data))
+        for copy, p, d in ((False, path, data), (True, str(copy_path), altered(data))):
             strict = cupstestppd_fails(p)
-            relaxed = any('Unable to open' in fail for fail in strict)
-            cache = {} if relaxed else {hashlib.sha1(d).digest(): strict}
+            relaxed = any('Unable to open' in fail for fail in strict)  # then check all with -r
+            cache = {} if relaxed else {d: strict}
 
             def fails(text):  # by text: the countries often give the same output
-                key = hashlib.sha1(text).digest()
-                if key not in cache:
-                    with open(os.path.join(work, 'check.ppd'), 'wb') as c:
-                        c.write(text)
-                    cache[key] = cupstestppd_fails(c.name, relaxed)
-                return cache[key]
+                if text not in cache:
+                    check.write_bytes(text)
+                    cache[text] = cupstestppd_fails(str(check), relaxed)
+                return cache[text]
 
             for code, env in COUNTRIES:
                 try:
-                    result = check_run(tool, p, d, code, env, work, fails)
-                except Failure as failure:
-                    result = ('failed',) + failure.args
-                results.append((os.path.basename(path), copy, code, result))
+                    failure = check_run(tool, p, d, code, env, work, fails)
+                except Failure as e:
+                    failure = e.args[0]
+                results.append((os.path.basename(path), copy, code, failure))
     return results
 
 
-def main():
-    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+if __name__ == '__main__':
+    ap = argparse.ArgumentParser()
     ap.add_argument('tool')
     ap.add_argument('corpus')
     ap.add_argument('--jobs', type=int, default=2)
-    ap.add_argument('--show', type=int, default=10, help='failures printed in full')
-    ap.add_argument('--only', default='', help='check only the files whose name contains this')
     args = ap.parse_args()
-    files = sorted(os.path.join(args.corpus, n) for n in os.listdir(args.corpus)
-                   if re.search(r'\.ppd(\.gz)?$', n) and args.only in n)
+    files = sorted(str(p) for p in pathlib.Path(args.corpus).iterdir() if re.search(r'\.ppd(\.gz)?$', p.name))
     if not files:
         sys.exit('corpus_check: no PPD files in %s' % args.corpus)
-    start, results = time.time(), []
     with concurrent.futures.ProcessPoolExecutor(args.jobs) as pool:
-        for file_results in pool.map(check_file, [args.tool] * len(files), files):
-            results += file_results
-    failures = [r for r in results if r[3][0] == 'failed']
-    for name, copy, code, (_, what, hint) in failures[:args.show]:
-        print('FAILED %s%s, country "%s": %s: %s\n' % (name, ' (model 13 copy)' * copy, code, what, hint))
-    edits = [r[3][1:] for r in results if r[3][0] == 'ok']
-    print('%d runs passed, %d of them removing %d lines and rewriting %d in all' % (
-        len(edits), sum(map(any, edits)), sum(e[0] for e in edits), sum(e[1] for e in edits)))
-    print('%d files, %.0f s, %d jobs; failures by property: %s' % (len(files), time.time() - start,
-          args.jobs, dict(collections.Counter(r[3][1] for r in failures)) or 'none'))
+        results = [r for rs in pool.map(check_file, [args.tool] * len(files), files) for r in rs]
+    failures = [r for r in results if r[3]]
+    for name, copy, code, failure in failures[:10]:  # the first ten in full
+        print('FAILED %s%s, country "%s": %s\n' % (name, ' (model 13 copy)' * copy, code, failure))
     print('%d runs, %d failures' % (len(results), len(failures)))
     sys.exit(1 if failures else 0)
-
-
-if __name__ == '__main__':
-    main()
