@@ -26,13 +26,7 @@ inline UString ToText(std::string_view bytes) {
   return StringCreateWithUTF8(bytes).value_or(StringCreateWithBytes(bytes));
 }
 
-inline std::string Show(UStringView text) {
-  std::string out;
-  for (const char16_t c : text) {
-    if (!StringAppendUTF8(UStringView(&c, 1), out)) out.push_back('?');
-  }
-  return out;
-}
+inline std::string Show(UStringView text) { return StringCopyUTF8(text).value_or("(a text that does not encode)"); }
 
 }  // namespace fuzz
 

@@ -2,7 +2,9 @@
 // localise for a country chosen by the input. Whenever libcups opened the
 // input it opens the result; the result is the input's statements in order,
 // some left out and the duplex default and country code rewritten; and the
-// country code it records is the user's.
+// country code it records is the user's. On any small text, the fast
+// deletions give what their straightforward forms (tests/reference_edits.h)
+// give.
 //
 // Input: a country byte, a kind byte, then the PPD file's bytes.
 #include <cstdint>
@@ -12,13 +14,31 @@
 #include "fuzz_support.h"
 #include "policy/model_info.h"
 #include "policy/ppd_file.h"
+#include "ppdtext/line_deletion.h"
+#include "ppdtext/option_deletion.h"
 #include "ppdtext/ppd_load.h"
 #include "ppdtext/statements.h"
+#include "reference_edits.h"
 #include "setup/setup_ppd.h"
 
 namespace {
 
 constexpr UStringView kCountries[] = {u"JP", u"CN", u"TW", u"KR", u"HK", u"DE", u"US", u"", u"jp", u"158"};
+
+// The fast deletions against the reference, for names that the input picks.
+void CompareWithReference(const UString& text, uint8_t pick) {
+  const UString all[] = {u"A4", u"B5", u"EnvC5", u"Postcard", u"3x5", u"", u"A4Small", u"Env\n"};
+  std::vector<UString> names;
+  for (size_t i = 0; i < std::size(all); ++i) {
+    if (pick & (1u << i)) names.push_back(all[i]);
+  }
+  UString fast[2] = {text, text}, simple[2] = {text, text};
+  QZCFStringDeletePaperSizeArray(fast[0], &names);
+  QZCFStringDeleteEnvelpes(fast[1], names);
+  for (const UString& name : names) SimpleDeletePaperSize(simple[0], name);
+  SimpleDeleteEnvelpes(simple[1], names);
+  FUZZ_CHECK(fast[0] == simple[0] && fast[1] == simple[1], fuzz::Show(text));
+}
 
 // True when `out` is the statements of `in` in order, some left out and some
 // replaced by the rewrite that `rewrites` gives for their head.
@@ -46,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const UStringView country = kCountries[data[0] % std::size(kCountries)];
   const std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
   const std::optional<PPDText> in = DecodePPDBytes(bytes);
+  if (in && in->text.size() < 4096) CompareWithReference(in->text, data[1]);
   std::string error;
   PPDFile ppd = in ? PPDOpenBytes(bytes, &error) : nullptr;
   if (!ppd) return 0;  // the tool passes such a file on unedited

@@ -13,7 +13,7 @@ build=${1:?build dir}
 seconds=${2:?seconds}
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(localize edits_differential)
+[ ${#targets[@]} -gt 0 ] || targets=(localize)
 
 export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 mkdir -p "$build/fuzz-artifacts" "$build/fuzz-logs"
@@ -24,10 +24,7 @@ for t in "${targets[@]}"; do
   log="$build/fuzz-logs/$t.log"
   mkdir -p "$corpus"
   echo "fuzz: $t for ${seconds}s" >&2
-  # The reference forms are quadratic: small texts let the comparison run often.
-  extra=()
-  [ "$t" = edits_differential ] && extra=(-max_len=2048)
-  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 "${extra[@]}" \
+  "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
     -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/$t-" \
     "$corpus" "fuzz/corpus/$t" >"$log" 2>&1
   status=$?

@@ -1,11 +1,9 @@
 #include "test_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <zlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,17 +44,9 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string GzipBytes(std::string_view bytes) {
-  z_stream stream{};
-  deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&stream, bytes.size()) + 32, '\0');
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-  stream.avail_in = static_cast<uInt>(bytes.size());
-  stream.next_out = reinterpret_cast<Bytef*>(out.data());
-  stream.avail_out = static_cast<uInt>(out.size());
-  deflate(&stream, Z_FINISH);
-  out.resize(stream.total_out);
-  deflateEnd(&stream);
-  return out;
+  const ScratchDir dir;
+  const std::string path = dir.Write("data", bytes);
+  return std::system(("gzip -n9 " + path).c_str()) == 0 ? ReadFile(path + ".gz") : "";
 }
 
 std::string ExamplePath(const std::string& name) { return std::string(PPD_LOCALIZE_SOURCE_DIR) + "/examples/" + name; }
@@ -68,31 +58,16 @@ PPDFile OpenPPDText(std::string_view ppd_text) {
 
 RunResult RunTool(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                   const std::string& stdout_path, const std::string& stdin_path) {
+  const auto quote = [](std::string arg) {
+    for (size_t at = 0; (at = arg.find('\'', at)) != std::string::npos; at += 4) arg.replace(at, 1, "'\\''");
+    return "'" + arg + "'";
+  };
   ScratchDir dir;
-  const std::string out_path = stdout_path.empty() ? dir.path() + "/out" : stdout_path, err_path = dir.path() + "/err";
-  std::vector<std::string> strings = {PPD_LOCALIZE_BINARY};
-  strings.insert(strings.end(), args.begin(), args.end());
-  strings.push_back("PATH=/usr/bin:/bin");
-  for (const auto& [name, value] : env) strings.push_back(name + "=" + value);
-  std::vector<char*> argv, envp;
-  for (size_t i = 0; i < strings.size(); ++i) (i <= args.size() ? argv : envp).push_back(strings[i].data());
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, stdin_path.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid;
-  RunResult result;
-  int wstatus = 0;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0 && waitpid(pid, &wstatus, 0) == pid &&
-      WIFEXITED(wstatus)) {
-    result.status = WEXITSTATUS(wstatus);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  if (stdout_path.empty()) result.out = ReadFile(out_path);
-  result.err = ReadFile(err_path);
-  return result;
+  const std::string out = stdout_path.empty() ? dir.path() + "/out" : stdout_path, err = dir.path() + "/err";
+  std::string command = "env -i PATH=/usr/bin:/bin";
+  for (const auto& [name, value] : env) command += " " + quote(name + "=" + value);
+  command += " " + quote(PPD_LOCALIZE_BINARY);
+  for (const std::string& arg : args) command += " " + quote(arg);
+  const int status = std::system((command + " <" + quote(stdin_path) + " >" + quote(out) + " 2>" + quote(err)).c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdout_path.empty() ? ReadFile(out) : "", ReadFile(err)};
 }

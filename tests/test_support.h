@@ -1,5 +1,4 @@
-// Helpers shared by the tests: scratch files, UTF-16 literals, opened PPDs and
-// runs of the built binary.
+// Helpers shared by the tests.
 #ifndef PPDLOCALIZE_TESTS_TEST_SUPPORT_H_
 #define PPDLOCALIZE_TESTS_TEST_SUPPORT_H_
 
@@ -16,9 +15,6 @@ class ScratchDir {
  public:
   ScratchDir();
   ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
   const std::string& path() const { return path_; }
   // Writes `bytes` to `name` inside the directory; answers the full path.
   std::string Write(const std::string& name, std::string_view bytes) const;
@@ -27,18 +23,15 @@ class ScratchDir {
   std::string path_;
 };
 
-// UTF-8 <-> UTF-16 for test data; aborts the test on invalid input.
+// UTF-8 <-> UTF-16 for test data; fails the test on invalid input.
 UString U(std::string_view utf8);
 std::string Utf8(UStringView text);
 
 std::string ReadFile(const std::string& path);
 std::string GzipBytes(std::string_view bytes);
 
-// The bundled example PPD `examples/<name>`.
-std::string ExamplePath(const std::string& name);
-
-// Opens `ppd_text` through libcups (via a scratch file).
-PPDFile OpenPPDText(std::string_view ppd_text);
+std::string ExamplePath(const std::string& name);  // examples/<name>
+PPDFile OpenPPDText(std::string_view ppd_text);    // through libcups
 
 struct RunResult {
   int status = -1;  // exit status, or -1 when the process did not exit normally

@@ -1,5 +1,6 @@
 // Classification, the policy predicates, the bundle's dictionary and the icons, one table per operation.
-// What the region predicates and the kind names lead to shows in the rule stage's reviewed rows.
+// What the region predicates and the kind names lead to shows in the rule stage's reviewed rows
+// (src/setup/rule_stage_test.cc).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +9,6 @@
 #include "policy/further_predicates.h"
 #include "policy/icon_policy.h"
 #include "policy/model_info.h"
-#include "policy/region_predicates.h"
 #include "ppdtext/bundle_info.h"
 #include "ppdtext/icns.h"
 #include "test_support.h"
@@ -32,16 +32,6 @@ class Policy : public testing::Test {
   const ModelInfo saved_ = gModelInfo;
   ScratchDir dir_;
 };
-
-TEST(RegionPredicates, AnswerOneOrZero) {
-  const std::tuple<UStringView, int, int, int> rows[] = {  // country code, energy-saving duplex, Japanese envelopes
-      {u"JP", 0, 1, 0}, {u"CN", 1, 0, 1}, {u"", 1, 1, 1}, {u"cn", 1, 1, 1}};
-  for (const auto& [country, code, duplex, envelope] : rows) {
-    std::optional<UStringView> recorded;
-    EXPECT_EQ(std::tuple(shouldChangeDefaultCountryCode(nullptr, country, &recorded), shouldChangeDuplexDefaultEnergyStar(country),
-                         shouldDeleteJapaneseEnvelope(nullptr, country)), std::tuple(code, duplex, envelope)) << Utf8(country);
-  }
-}
 
 TEST_F(Policy, DetermineModel) {
   const std::tuple<const char*, int32_t, int32_t, int32_t> rows[] = {  // lines, kind, number, answer
