@@ -1,5 +1,4 @@
-// What the fuzz targets share: failing a run with a message the fuzzer
-// reports with the input, and turning bytes into text.
+// What the fuzz targets share.
 #ifndef PPDLOCALIZE_FUZZ_FUZZ_SUPPORT_H_
 #define PPDLOCALIZE_FUZZ_FUZZ_SUPPORT_H_
 
@@ -9,22 +8,15 @@
 
 #include "ppdtext/ustring.h"
 
-#define FUZZ_CHECK(condition, detail)                                               \
-  do {                                                                              \
-    if (!(condition)) {                                                             \
-      const std::string shown = (detail);                                           \
-      std::fprintf(stderr, "\n*** property broken: %s\n", #condition);              \
-      std::fwrite(shown.data(), 1, std::min<size_t>(shown.size(), 8000), stderr);   \
-      std::abort();                                                                 \
-    }                                                                               \
-  } while (0)
-
 namespace fuzz {
 
-// UTF-8 when the bytes are UTF-8, otherwise one code unit per byte.
-inline UString ToText(std::string_view bytes) {
-  return StringCreateWithUTF8(bytes).value_or(StringCreateWithBytes(bytes));
+// Stops the run, which the fuzzer reports with its input: a property failed.
+[[noreturn]] inline void Fail(const char* property, const std::string& detail) {
+  std::fprintf(stderr, "\n*** property broken: %s\n%s\n", property, detail.substr(0, 8000).c_str());
+  std::abort();
 }
+#define FUZZ_CHECK(condition, detail) \
+  if (!(condition)) ::fuzz::Fail(#condition, detail)
 
 inline std::string Show(UStringView text) { return StringCopyUTF8(text).value_or("(a text that does not encode)"); }
 

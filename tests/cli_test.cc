@@ -97,8 +97,7 @@ TEST(Run, StandardInputAndPipesReadLikeFiles) {
   std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << ReadFile(ppd); });
   EXPECT_EQ(RunTool({"x", fifo}, Locale("TW")).out, want);
   writer.join();
-  const RunResult empty = RunTool({"x", "-"}, {}, "", dir.Write("empty", ""));
-  EXPECT_EQ(empty.err, "ppd-localize: standard input: empty file\n");
+  EXPECT_EQ(RunTool({"x", "-"}, {}, "", dir.Write("empty", "")).err, "ppd-localize: standard input: empty file\n");
 }
 
 // A Shift-JIS copy of an example (with Japanese translations of Postcard and
@@ -129,9 +128,8 @@ TEST(Run, OutputReplacesTheFileAtomically) {
   const RunResult no_dir = RunTool({"--output=" + dir.path() + "/no/such.ppd", "-", ppd});
   EXPECT_TRUE(no_dir.status == 1 && no_dir.err.find("No such file or directory") != std::string::npos) << no_dir.err;
   EXPECT_EQ(ReadFile(target), want);
-  size_t entries = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries;
-  EXPECT_EQ(entries, 4u);  // model, target, link and empty: no temporary file is left behind
+  // model, target, link and empty: no temporary file is left behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
 }
 
 TEST(Run, ReportNamesEveryPaperOfTheRuleWithItsFate) {

@@ -39,10 +39,6 @@ size_t Remove(UString& text, size_t at) {
   return s.begin;
 }
 
-UString Pattern(const char* format, UStringView keyword, UStringView option) {
-  return StringCreateWithFormat(format, {keyword, option}).value();
-}
-
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 // Removes every constraint statement whose head holds `*<keyword>`, blanks or
@@ -86,11 +82,11 @@ bool IsDefaultPaperSize(UStringView text, UStringView paper) {
 }  // namespace
 
 void SimpleDeleteKeywordOption(UString& text, UStringView keyword, UStringView option) {
-  const size_t main = std::min(FindInHead(text, Pattern("*%@ %@/", keyword, option), 0, true),
-                               FindInHead(text, Pattern("*%@ %@:", keyword, option), 0, true));
+  const UString option_line = u"*" + UString(keyword) + u" " + UString(option);
+  const size_t main = std::min(FindInHead(text, option_line + u"/", 0, true), FindInHead(text, option_line + u":", 0, true));
   if (main == kNotFound) return;
   Remove(text, main);
-  const UString translation = Pattern(".%@ %@/", keyword, option);
+  const UString translation = u"." + UString(keyword) + u" " + UString(option) + u"/";
   for (size_t from = 0, at; (at = FindInHead(text, translation, from)) != kNotFound;) from = Remove(text, at);
   if (keyword != u"PageSize" && keyword != u"PageRegion") return;
   DeleteConstraints(text, keyword, option);

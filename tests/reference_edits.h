@@ -1,7 +1,6 @@
-// The straightforward forms of the deletions: every search walks the
-// statements of the text as it stands, and every removal closes its gap at
-// once. They define what the fast forms in src/ppdtext must give, byte for
-// byte; the differential test and fuzz target compare the two.
+// The straightforward forms of the deletions, which the fast ones in src/ppdtext
+// must match byte for byte: every search walks the statements of the text as it
+// stands, and every removal closes its gap at once.
 #ifndef PPDLOCALIZE_TESTS_REFERENCE_EDITS_H_
 #define PPDLOCALIZE_TESTS_REFERENCE_EDITS_H_
 

@@ -8,14 +8,12 @@
 #include <fstream>
 #include <sstream>
 
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "ppd-localize-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) std::abort();
-  path_ = pattern;
+ScratchDir::ScratchDir() : path_((std::filesystem::temp_directory_path() / "ppd-localize-test-XXXXXX").string()) {
+  if (mkdtemp(path_.data()) == nullptr) std::abort();
 }
 
 ScratchDir::~ScratchDir() {
-  std::error_code ignored;
+  std::error_code ignored;  // a test that failed half-way may leave less behind
   std::filesystem::remove_all(path_, ignored);
 }
 

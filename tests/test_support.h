@@ -35,8 +35,7 @@ PPDFile OpenPPDText(std::string_view ppd_text);    // through libcups
 
 struct RunResult {
   int status = -1;  // exit status, or -1 when the process did not exit normally
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 // Runs the built ppd-localize with `args` (program name not included) and an

@@ -112,7 +112,7 @@ TEST_F(Policy, BundleDictionaryLocation) {
   const std::string contents = dir_.path() + "/T.app/Contents", tool = contents + "/MacOS/tool";
   std::filesystem::create_directories(contents + "/MacOS");
   EXPECT_EQ(BundleFindInfoDictionaryPath(tool), "");
-  dir_.Write("T.app/Contents/MacOS/Info.plist", kPlist);
+  dir_.Write("T.app/Contents/MacOS/Info.plist", kPlist);  // beside the tool, until the bundle has one
   EXPECT_EQ(BundleFindInfoDictionaryPath(tool), contents + "/MacOS/Info.plist");
   dir_.Write("T.app/Contents/Info.plist", kPlist);
   EXPECT_EQ(BundleFindInfoDictionaryPath(tool), contents + "/Info.plist");

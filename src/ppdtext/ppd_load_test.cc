@@ -21,10 +21,3 @@ TEST(ReadPPDFileBytes, SizesAndTheLimit) {
     }
   }
 }
-
-TEST(DecodePPDBytes, UTF8OrElseOneUnitPerByte) {
-  const std::optional<PPDText> bom = DecodePPDBytes("\xef\xbb\xbf*PPD-Adobe \xe6\x97\xa5");
-  EXPECT_TRUE(bom && bom->encoding == TextEncoding::kUTF8 && bom->text == u"\xFEFF*PPD-Adobe \x65E5");
-  const std::optional<PPDText> sjis = DecodePPDBytes("\x93\xfa\x96\x7b \xc0\xaf");
-  EXPECT_TRUE(sjis && sjis->encoding == TextEncoding::kBytes && sjis->text == u"\x93\xfa\x96\x7b \xc0\xaf");
-}

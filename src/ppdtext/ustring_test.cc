@@ -87,10 +87,6 @@ TEST(Output, Utf8AndOneNewlineOrNothingAndTheDebugLine) {
               "Ready to show CFStringRef:" + (utf8 ? "{\"" + *utf8 + "\"}\n" : "\"<none!>\"}\n"));
   }
   EXPECT_EQ(capture([&](FILE* f) { QZDebugPrintCFStringRef(nullptr, f); }), "Ready to show CFStringRef:\"<none!>\"}\n");
-  FILE* full = std::fopen("/dev/full", "w");
-  ASSERT_TRUE(full);
-  EXPECT_FALSE(CFStringOutputPPD(u"*PPD-Adobe: \"4.3\"\n", full));
-  std::fclose(full);
 }
 
 TEST(LocaleCountry, TerritoryAsWrittenOrEmpty) {

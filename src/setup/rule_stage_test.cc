@@ -1,9 +1,7 @@
-// The rule stage and the country-code step over a grid of model kinds, model
-// numbers (every row boundary, negative and extreme values) and countries, on a
-// PPD that offers every paper the rules name. Each case is one line of
-// tests/expected/rule-rows.txt: the papers that went, in PPD order (one partly
-// gone shows as `name~lines left`), then the lines before the papers.
-// UPDATE_GOLDEN=1 rewrites the file from the current code, for review.
+// The rule stage and the country-code step over a grid of kinds, model numbers
+// and countries, on a PPD offering every rule paper: per case, a line of
+// tests/expected/rule-rows.txt with the papers that went (`name~lines left` when
+// partly) and the lines before the papers. UPDATE_GOLDEN=1 rewrites it for review.
 #include <gtest/gtest.h>
 
 #include <algorithm>
