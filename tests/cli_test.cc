@@ -133,14 +133,15 @@ TEST(Run, OutputReplacesTheFileAtomically) {
 }
 
 TEST(Run, ReportNamesEveryPaperOfTheRuleWithItsFate) {
-  const RunResult run = RunTool({"--report", "--country=TW", "-", ExamplePath("mono13.ppd")}, Locale("JP"));
-  EXPECT_EQ(run.out, Expected("mono13.TW"));
-  EXPECT_EQ(run.err, "ppd-localize: report for " + ExamplePath("mono13.ppd") + "\n"
-                     "  printer: monochrome laser (MonoLaser), model 13\n"
-                     "  country: TW, from --country\n"
-                     "  paper 195x270mm: deleted\n  paper 184x260mm: deleted\n  paper 197x273mm: deleted\n"
-                     "  paper Postcard: deleted\n  paper EnvYou4: deleted\n  paper EnvChou3: deleted\n"
-                     "  paper EnvChou4: deleted\n  paper 3x5: deleted\n"
-                     "  changed: *DefaultDuplex: None -> *DefaultDuplex: DuplexNoTumble\n"
-                     "  changed: *ISOCountryCode: \"JP\" -> *ISOCountryCode: \"TW\"\n");
+  ScratchDir dir;
+  const std::string ppd = dir.Write("m.ppd", "*PPD-Adobe: \"4.3\"\n*cupsModelNumber: 13\n*ISOCountryCode: \"JP\"\n"
+      "*DefaultDuplex: None\n*OpenUI *PageSize: PickOne\n*DefaultPageSize: Postcard\n*PageSize Postcard/P: \"\"\n"
+      "*PageSize EnvYou4/Y: \"\"\n*PageSize A4/A4: \"\"\n*CloseUI: *PageSize\n");
+  const RunResult run = RunTool({"--report", "-", ppd}, Locale("CN"));
+  EXPECT_EQ(run.err, "ppd-localize: report for " + ppd + "\n  printer: monochrome laser (MonoLaser), model 13\n"
+                     "  country: CN, from LC_ALL\n  paper 210x270mm: not offered\n"
+                     "  paper Postcard: kept, the PPD's default\n  paper EnvYou4: deleted\n  paper EnvChou3: not offered\n"
+                     "  paper EnvChou4: not offered\n  paper 3x5: not offered\n"
+                     "  changed: *ISOCountryCode: \"JP\" -> *ISOCountryCode: \"CN\"\n");
+  EXPECT_EQ(run.out, RunTool({"-", ppd}, Locale("CN")).out);
 }

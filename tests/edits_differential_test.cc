@@ -21,7 +21,8 @@ const char* const kPieces[] = {
     "*OrderDependency: 1 AnySetup *PageSize A4 ", "*ImageableArea Postcard/P: \"1 2\"", "*PageSize Postcard/P: \"",
     "setpagedevice\"", "\" *Other: \"", "*End", "*DefaultPageSize: B5", "*DefaultPageRegion: \t3x5 ",
     "*PageSize 3x5/3 \"x\" 5: \"\"", "*% EnvC5 \"here", "*PageSize  /empty: \"\"", "*Note: \"*PageSize EnvC5/ q\"",
-    "", "\"", "*UIConstraints: *PageSize 3x5", "*%*PageSize A4/old: \"\"", "\x1A*%: \"", " *PageSize B5/B5: \"\""};
+    "", "\"", "*UIConstraints: *PageSize 3x5", "*%*PageSize A4/old: \"\"", "\x1A*%: \"", " *PageSize B5/B5: \"\"",
+    "*PageSize \xc2\x80/x: \"\""};
 const char* const kTerminators[] = {"\n", "\r\n", "\r"};
 const std::vector<UString> kNames = {u"A4", u"B5", u"EnvC5", u"Postcard", u"3x5", u"", u"A4Small"};
 
