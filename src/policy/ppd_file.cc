@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ppdtext/unique_fd.h"
+
 namespace {
 
 // An anonymous file: in memory where the system offers that, else a
@@ -25,17 +27,16 @@ int AnonymousFile() {
 }  // namespace
 
 PPDFile PPDOpenBytes(std::string_view bytes, std::string* error) {
-  const int fd = AnonymousFile();
-  bool written = fd >= 0;
+  UniqueFd fd(AnonymousFile());
+  bool written = fd.get() >= 0;
   for (size_t done = 0; written && done < bytes.size();) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = write(fd.get(), bytes.data() + done, bytes.size() - done);
     written = n > 0 || (n < 0 && errno == EINTR);
     done += n > 0 ? static_cast<size_t>(n) : 0;
   }
-  if (!written || lseek(fd, 0, SEEK_SET) != 0) {
+  if (!written || lseek(fd.get(), 0, SEEK_SET) != 0) {
     *error = std::string("cannot hold the PPD in memory: ") + std::strerror(errno);
-    if (fd >= 0) close(fd);
     return nullptr;
   }
-  return PPDFile(ppdOpenFd(fd));  // which closes the descriptor
+  return PPDFile(ppdOpenFd(fd.release()));  // which closes the descriptor
 }

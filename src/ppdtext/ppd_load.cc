@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ppdtext/populate_pages.h"
+#include "ppdtext/unique_fd.h"
 
 namespace {
 
@@ -26,13 +27,6 @@ std::nullopt_t Fail(std::string* reason, std::string text) {
   return std::nullopt;
 }
 
-// A descriptor that this loader opened, closed at scope end.
-struct OwnedFd {
-  int fd = -1;
-  ~OwnedFd() {
-    if (fd >= 0) close(fd);
-  }
-};
 
 // Appends everything `fd` yields to `out` (which holds room for a file of
 // known size already); false on a read error or when `limit` is reached.
@@ -90,10 +84,10 @@ std::string PPDInputName(const char* path) {
 
 std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reason, uint64_t limit) {
   if (path == nullptr) return Fail(reason, "no path");
-  OwnedFd owned;
   const bool standard_input = std::strcmp(path, "-") == 0;
-  if (!standard_input && (owned.fd = open(path, O_RDONLY | O_CLOEXEC)) < 0) return Fail(reason, std::strerror(errno));
-  const int fd = standard_input ? STDIN_FILENO : owned.fd;
+  const UniqueFd opened(standard_input ? -1 : open(path, O_RDONLY | O_CLOEXEC));
+  if (!standard_input && opened.get() < 0) return Fail(reason, std::strerror(errno));
+  const int fd = standard_input ? STDIN_FILENO : opened.get();
   struct stat info;
   if (fstat(fd, &info) != 0) return Fail(reason, std::strerror(errno));
   if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) return Fail(reason, "not a regular file or a pipe");

@@ -8,6 +8,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+
+#include "ppdtext/unique_fd.h"
 
 namespace {
 
@@ -39,9 +42,22 @@ void KeepOwner(int fd, const struct stat& old) {
   if (fchown(fd, old.st_uid, old.st_gid) != 0) (void)!fchown(fd, static_cast<uid_t>(-1), old.st_gid);
 }
 
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+
+// The new file, removed at scope end while `made` and not yet renamed into place.
+struct Temporary {
+  std::string path;
+  bool made = false;
+  ~Temporary() {
+    if (made) unlink(path.c_str());
+  }
+};
+
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& path, const std::function<bool(FILE*)>& write, std::string* error) {
+bool ReplaceFileAtomically(const std::string& path, const std::function<bool(FILE*)>& fill, std::string* error) {
   std::string target;
   if (!FollowLinks(path, &target, error)) return false;
   const size_t slash = target.rfind('/');
@@ -53,30 +69,25 @@ bool ReplaceFileAtomically(const std::string& path, const std::function<bool(FIL
   const mode_t mask = umask(0);
   umask(mask);
 
-  std::string temporary = (slash == std::string::npos ? "" : dir) + ".ppd-localize-XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return Refuse(error, dir, errno);
-  FILE* file = fdopen(fd, "w");
-  int failure = file == nullptr ? errno : 0;
-  const auto check = [&](bool done) {
-    if (!done && failure == 0) failure = errno != 0 ? errno : EIO;
-  };
-  if (file == nullptr) close(fd);
-  if (replacing && file != nullptr) KeepOwner(fd, old);
+  Temporary temporary{(slash == std::string::npos ? "" : dir) + ".ppd-localize-XXXXXX"};
+  UniqueFd fd(mkostemp(temporary.path.data(), O_CLOEXEC));
+  if (fd.get() < 0) return Refuse(error, dir, errno);
+  temporary.made = true;
+  if (replacing) KeepOwner(fd.get(), old);
+  if (fchmod(fd.get(), replacing ? old.st_mode & 07777 : 0666 & ~mask) != 0) return Refuse(error, target, errno);
+  const int descriptor = fd.get();
+  std::unique_ptr<FILE, FileCloser> file(fdopen(descriptor, "w"));
+  if (!file) return Refuse(error, target, errno);
+  fd.release();  // the stream closes it now
   errno = 0;
-  check(failure == 0 && fchmod(fd, replacing ? old.st_mode & 07777 : 0666 & ~mask) == 0);
-  check(failure == 0 && write(file));
-  check(failure == 0 && std::fflush(file) == 0 && fsync(fd) == 0);
-  check(file == nullptr || std::fclose(file) == 0);
-  check(failure == 0 && rename(temporary.c_str(), target.c_str()) == 0);
-  if (failure != 0) {
-    unlink(temporary.c_str());
-    return Refuse(error, target, failure);
-  }
+  const bool written = fill(file.get()) && std::fflush(file.get()) == 0 && fsync(descriptor) == 0;
+  const int code = errno != 0 ? errno : EIO;
+  if (std::fclose(file.release()) != 0 || !written) return Refuse(error, target, written ? errno : code);
+  if (rename(temporary.path.c_str(), target.c_str()) != 0) return Refuse(error, target, errno);
+  temporary.made = false;
   // The rename itself reaches the disk with the directory.
-  if (const int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir_fd >= 0) {
-    fsync(dir_fd);
-    close(dir_fd);
+  if (const UniqueFd dir_fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir_fd.get() >= 0) {
+    fsync(dir_fd.get());
   }
   return true;
 }
