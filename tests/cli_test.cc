@@ -71,6 +71,7 @@ TEST(Run, BadInputsAreRefusedWithOneLineAndLibcupsRejectsPassUnedited) {
       {dir.Write("corrupt.ppd.gz", corrupt), 1, "gzip data is truncated or corrupt"},
       {dir.Write("trailing.ppd.gz", gzip + "x"), 1, "gzip data is truncated or corrupt"},
       {dir.Write("one-line.ppd", one_line), 0, ", line 1); passed on unedited"},
+      {dir.Write("one.txt", "x"), 0, "warning: libcups cannot read it"},
       {dir.Write("latin1.txt", "Gr\xFC\xDF\n*PageSize B5/B5: \"\"\n"), 0, "warning: libcups cannot read it"},
   };
   for (const auto& [path, status, err] : cases) {
@@ -94,8 +95,9 @@ TEST(Run, StandardInputAndPipesReadLikeFiles) {
   EXPECT_EQ(RunTool({"x", packed}, Locale("TW")).out, want);
   const std::string fifo = dir.path() + "/fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << ReadFile(ppd); });
-  EXPECT_EQ(RunTool({"x", fifo}, Locale("TW")).out, want);
+  const std::string large = ReadFile(ppd) + std::string(200000, '%');  // more than one read's worth
+  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << large; });
+  EXPECT_EQ(RunTool({"x", fifo}, Locale("TW")).out, RunTool({"x", dir.Write("large.ppd", large)}, Locale("TW")).out);
   writer.join();
   EXPECT_EQ(RunTool({"x", "-"}, {}, "", dir.Write("empty", "")).err, "ppd-localize: standard input: empty file\n");
 }

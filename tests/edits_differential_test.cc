@@ -22,9 +22,9 @@ const char* const kPieces[] = {
     "setpagedevice\"", "\" *Other: \"", "*End", "*DefaultPageSize: B5", "*DefaultPageRegion: \t3x5 ",
     "*PageSize 3x5/3 \"x\" 5: \"\"", "*% EnvC5 \"here", "*PageSize  /empty: \"\"", "*Note: \"*PageSize EnvC5/ q\"",
     "", "\"", "*UIConstraints: *PageSize 3x5", "*%*PageSize A4/old: \"\"", "\x1A*%: \"", " *PageSize B5/B5: \"\"",
-    "*PageSize \xc2\x80/x: \"\""};
+    "*PageSize \xc2\x80/x: \"\"", "*PageSize A 4/x: \"\"", ".PageSize A4/x: \"\""};
 const char* const kTerminators[] = {"\n", "\r\n", "\r"};
-const std::vector<UString> kNames = {u"A4", u"B5", u"EnvC5", u"Postcard", u"3x5", u"", u"A4Small"};
+const std::vector<UString> kNames = {u"A4", u"B5", u"EnvC5", u"Postcard", u"3x5", u"", u"A4Small", u"A 4"};
 
 void ExpectSameAsReference(const UString& text, const std::vector<UString>& names, UStringView keyword) {
   UString fast[3] = {text, text, text}, simple[3] = {text, text, text};

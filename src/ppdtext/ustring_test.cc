@@ -20,6 +20,7 @@ TEST(UString, FindAndLineBounds) {
       {a4, 0, kNotFound, 2}, {a4, 3, kNotFound, 16}, {a4, 16, 29, 16}, {a4, 3, 28, kNotFound},
       {u"*pagesize", 0, kNotFound, kNotFound}, {none, 0, kNotFound, kNotFound}, {u"A4", 100, kNotFound, kNotFound}};
   for (const auto& [needle, from, to, found] : finds) EXPECT_EQ(StringFind(text, needle, from, to), found) << from;
+  EXPECT_EQ(StringFind(u"axbacb and so on", u"acb"), 3u);  // a near miss before a match in one block
 
   const std::tuple<UStringView, size_t, size_t, size_t, size_t> lines[] = {  // text, index, begin, contents end, end
       {u"ab\ncd\n", 4, 3, 5, 6}, {u"ab\r\ncd\r\n", 5, 4, 6, 8}, {u"ab\rcd\r", 4, 3, 5, 6}, {u"ab\ncd", 4, 3, 5, 5},
