@@ -17,41 +17,56 @@ bool IsComment(UStringView text, size_t begin) {
   return first[0] == u'*' && first[1] == u'%';
 }
 
+// Calls visit(s) for each statement from `begin` (a line start) on, in order,
+// until it answers false. One pass over the marks that decide where statements
+// end: quotes, colons and line terminators.
+template <typename Visit>
+void WalkStatements(UStringView text, size_t begin, Visit visit) {
+  const size_t n = text.size();
+  Statement s{begin, kNotFound, n, true, false};
+  bool comment = IsComment(text, begin), colon = false, open = false, stopped = false;
+  size_t skip = begin;  // the LF of a CR LF pair is no mark of its own
+  ForEachUnitAmong(text.data() + begin, n - begin, u'"', u':', u'\n', u'\r', [&](size_t offset) {
+    const size_t at = begin + offset;
+    const char16_t c = text[at];
+    if (at < skip) return true;
+    if (c == u':' || c == u'"') {
+      // Quotes count only after the first colon, and none count in a comment.
+      colon = colon || (c == u':' && !comment);
+      open ^= c == u'"' && colon;
+      return true;
+    }
+    if (s.headEnd == kNotFound) s.headEnd = at;
+    skip = at + (c == u'\r' && at + 1 < n && text[at + 1] == u'\n' ? 2 : 1);
+    if (open) {
+      s.multiLine = true;
+      return true;
+    }
+    s.end = skip;
+    if (!visit(s)) {
+      stopped = true;
+      return false;
+    }
+    s = {skip, kNotFound, n, true, false};
+    comment = IsComment(text, skip);
+    colon = false;
+    return true;
+  });
+  if (stopped || s.begin >= n) return;
+  if (s.headEnd == kNotFound) s.headEnd = n;
+  s.closed = !open;
+  visit(s);
+}
+
 }  // namespace
 
 Statement StatementAt(UStringView text, size_t begin) {
-  const char16_t* data = text.data();
-  const size_t n = text.size();
-  Statement s{begin, kNotFound, n, true, false};
-  // Quotes count only after the first colon, and none count in a comment.
-  const bool comment = IsComment(text, begin);
-  bool colon = false;
-  size_t colon_from = begin;
-  bool open = false;
-  for (size_t at = begin;;) {
-    const size_t stop = at + FindAnyUnit(data + at, n - at, u'"', u'\n', u'\r');
-    if (stop == n) {
-      if (s.headEnd == kNotFound) s.headEnd = n;
-      s.closed = !open;
-      return s;
-    }
-    if (data[stop] == u'"') {
-      if (!colon && !comment) {
-        colon = FindUnit(data + colon_from, stop - colon_from, u':') < stop - colon_from;
-        colon_from = stop;
-      }
-      open ^= colon;
-      at = stop + 1;
-      continue;
-    }
-    if (s.headEnd == kNotFound) s.headEnd = stop;
-    at = stop + (data[stop] == u'\r' && stop + 1 < n && data[stop + 1] == u'\n' ? 2 : 1);
-    if (!open) {
-      s.end = at;
-      return s;
-    }
-    s.multiLine = true;
-  }
+  Statement found{begin, begin, begin, true, false};
+  WalkStatements(text, begin, [&](const Statement& s) {
+    found = s;
+    return false;
+  });
+  return found;
 }
 
 bool IsStructural(UStringView text, const Statement& s) {
@@ -73,20 +88,19 @@ std::optional<Statement> FindStatementStartingWith(UStringView text, UStringView
   size_t candidate = StringFind(text, prefix);
   while (candidate != kNotFound && !IsLineStart(text, candidate)) candidate = StringFind(text, prefix, candidate + 1);
   if (candidate == kNotFound) return std::nullopt;
-  for (size_t at = 0; at < text.size();) {
-    const Statement s = StatementAt(text, at);
-    if (text.substr(s.begin, s.headEnd - s.begin).starts_with(prefix)) return s;
-    at = s.end;
-  }
-  return std::nullopt;
+  std::optional<Statement> found;
+  WalkStatements(text, 0, [&](const Statement& s) {
+    if (text.substr(s.begin, s.headEnd - s.begin).starts_with(prefix)) found = s;
+    return !found;
+  });
+  return found;
 }
 
 StatementIndex::StatementIndex(UStringView text) : text_(text) {
-  for (size_t at = 0; at < text.size();) {
-    const Statement s = StatementAt(text, at);
+  WalkStatements(text, 0, [&](const Statement& s) {
     if (s.multiLine || !s.closed) long_.push_back(s);
-    at = s.end;
-  }
+    return true;
+  });
 }
 
 Statement StatementIndex::Holding(size_t at) const {

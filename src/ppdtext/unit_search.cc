@@ -35,25 +35,6 @@ size_t FindUnit(const char16_t* text, size_t n, char16_t c) {
   return n;
 }
 
-size_t FindAnyUnit(const char16_t* text, size_t n, char16_t a, char16_t b, char16_t c) {
-  size_t i = 0;
-#if defined(__SSE2__)
-  const __m128i wanted_a = _mm_set1_epi16(static_cast<short>(a));
-  const __m128i wanted_b = _mm_set1_epi16(static_cast<short>(b));
-  const __m128i wanted_c = _mm_set1_epi16(static_cast<short>(c));
-  for (; i + kBlock <= n; i += kBlock) {
-    const __m128i block = Load(text + i);
-    const __m128i equal = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(block, wanted_a), _mm_cmpeq_epi16(block, wanted_b)),
-                                       _mm_cmpeq_epi16(block, wanted_c));
-    if (const unsigned mask = Mask(equal)) return i + static_cast<size_t>(__builtin_ctz(mask)) / 2;
-  }
-#endif
-  for (; i < n; ++i) {
-    if (text[i] == a || text[i] == b || text[i] == c) return i;
-  }
-  return n;
-}
-
 size_t FindUnits(const char16_t* text, size_t n, const char16_t* needle, size_t m) {
   if (m == 0 || m > n) return n;
   if (m == 1) return FindUnit(text, n, needle[0]);

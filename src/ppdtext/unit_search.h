@@ -8,8 +8,10 @@
 // Offset of the first `c` in [text, text + n), or n.
 size_t FindUnit(const char16_t* text, size_t n, char16_t c);
 
-// Offset of the first unit in [text, text + n) that is `a`, `b` or `c`, or n.
-size_t FindAnyUnit(const char16_t* text, size_t n, char16_t a, char16_t b, char16_t c);
+// Calls on(i), in order, for every i in [0, n) where text[i] is `a`, `b`, `c`
+// or `d`, until `on` answers false.
+template <typename On>
+void ForEachUnitAmong(const char16_t* text, size_t n, char16_t a, char16_t b, char16_t c, char16_t d, On on);
 
 // Calls visit(i), in order, for every i in [0, n - 1) where text[i] is `a`
 // or `b` and text[i + 1] is one of the `count` (1 to 4) units of `next`.
@@ -63,6 +65,27 @@ void ForEachUnitPair(const char16_t* text, size_t n, char16_t a, char16_t b, con
         break;
       }
     }
+  }
+}
+
+template <typename On>
+void ForEachUnitAmong(const char16_t* text, size_t n, char16_t a, char16_t b, char16_t c, char16_t d, On on) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i wanted[] = {_mm_set1_epi16(static_cast<short>(a)), _mm_set1_epi16(static_cast<short>(b)),
+                            _mm_set1_epi16(static_cast<short>(c)), _mm_set1_epi16(static_cast<short>(d))};
+  for (; i + 8 <= n; i += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(block, wanted[0]), _mm_cmpeq_epi16(block, wanted[1])),
+                                     _mm_or_si128(_mm_cmpeq_epi16(block, wanted[2]), _mm_cmpeq_epi16(block, wanted[3])));
+    // Each matching unit sets two adjacent bits of the mask.
+    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(any)); mask != 0; mask &= mask - 1, mask &= mask - 1) {
+      if (!on(i + static_cast<size_t>(__builtin_ctz(mask)) / 2)) return;
+    }
+  }
+#endif
+  for (; i < n; ++i) {
+    if ((text[i] == a || text[i] == b || text[i] == c || text[i] == d) && !on(i)) return;
   }
 }
 
