@@ -85,8 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(KeepsWholeStatements(in->text, out, country == u"JP" ? std::span(rewrites, 2) : std::span(rewrites)),
              fuzz::Show(out));
   std::string out_bytes(StringGetMaximumUTF8Size(out.size()), '\0');
-  const std::optional<size_t> written = in->encoding == TextEncoding::kBytes ? StringEncodeBytes(out, out_bytes.data())
-                                                                             : StringEncodeUTF8(out, out_bytes.data());
+  const std::optional<size_t> written = StringEncode(out, in->encoding, out_bytes.data());
   FUZZ_CHECK(written && PPDOpenBytes(out_bytes.substr(0, *written), &error) != nullptr, fuzz::Show(out));
   return 0;
 }

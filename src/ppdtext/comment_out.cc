@@ -27,11 +27,7 @@ size_t FindOptionStatement(UStringView text, const StatementIndex& index, UStrin
 // becomes "*%", and every further line gets "*%" in front, so that no line of
 // its value is left for libcups to read as a statement.
 void CommentOut(UString& text, const Statement& s, bool every_asterisk) {
-  size_t end = s.end;
-  if (s.multiLine && UStringView(text).substr(end).starts_with(u"*End")) {
-    const Statement closing = StatementAt(text, end);
-    if (closing.closed) end = closing.end;
-  }
+  const size_t end = StatementExtentEnd(text, s);
   std::vector<size_t> further;
   for (size_t at = StringGetLineBounds(text, s.begin).end; at < end; at = StringGetLineBounds(text, at).end) {
     further.push_back(at);

@@ -20,12 +20,7 @@ bool RewriteStatement(UString& text, UStringView keyword, const char* format, US
   if (!s) return false;
   const std::optional<UString> line = StringCreateWithFormat(format, {keyword, value});
   if (!s->closed || !line) return true;
-  size_t end = s->end;
-  if (s->multiLine && UStringView(text).substr(end).starts_with(u"*End")) {
-    const Statement closing = StatementAt(text, end);
-    if (closing.closed) end = closing.end;
-  }
-  StringReplace(text, s->begin, end, *line);
+  StringReplace(text, s->begin, StatementExtentEnd(text, *s), *line);
   return true;
 }
 

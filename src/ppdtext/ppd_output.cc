@@ -42,9 +42,7 @@ bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding) {
     size_t n = std::min(kSliceUnits, text.size() - at);
     if (at + n < text.size() && IsHighSurrogate(text[at + n - 1])) --n;  // keep pairs whole
     const UStringView part = text.substr(at, n);
-    const size_t bytes = (encoding == TextEncoding::kBytes ? StringEncodeBytes(part, slice.data())
-                                                           : StringEncodeUTF8(part, slice.data()))
-                             .value_or(0);
+    const size_t bytes = StringEncode(part, encoding, slice.data()).value_or(0);
     if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
     at += n;
   }

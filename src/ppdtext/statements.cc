@@ -69,6 +69,12 @@ Statement StatementAt(UStringView text, size_t begin) {
   return found;
 }
 
+size_t StatementExtentEnd(UStringView text, const Statement& s) {
+  if (!s.multiLine || !text.substr(s.end).starts_with(u"*End")) return s.end;
+  const Statement closing = StatementAt(text, s.end);
+  return closing.closed ? closing.end : s.end;
+}
+
 bool IsStructural(UStringView text, const Statement& s) {
   static constexpr UStringView kKeywords[] = {u"*PPD-Adobe", u"*OpenUI", u"*CloseUI", u"*JCLOpenUI", u"*JCLCloseUI",
                                               u"*OpenGroup", u"*CloseGroup", u"*OpenSubGroup", u"*CloseSubGroup"};

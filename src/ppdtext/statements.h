@@ -31,6 +31,10 @@ struct Statement {
 // The statement that begins at `begin`, which must be a line start.
 Statement StatementAt(UStringView text, size_t begin);
 
+// Where `s` ends together with a directly following, closed `*End` statement
+// when `s` spans several lines: what an edit of `s` takes.
+size_t StatementExtentEnd(UStringView text, const Statement& s);
+
 // True for a statement that opens or closes the file, an option or a group
 // (`*PPD-Adobe`, `*OpenUI`, `*CloseUI`, `*OpenGroup`, ...): libcups cannot read
 // a file that lacks one, so no edit removes it, whatever name it mentions.

@@ -206,6 +206,10 @@ std::optional<size_t> StringEncodeBytes(UStringView text, char* out) {
   return text.size();
 }
 
+std::optional<size_t> StringEncode(UStringView text, TextEncoding encoding, char* out) {
+  return encoding == TextEncoding::kBytes ? StringEncodeBytes(text, out) : StringEncodeUTF8(text, out);
+}
+
 std::optional<UString> StringCreateWithASCII(std::string_view bytes) {
   UString out;
   out.reserve(bytes.size());

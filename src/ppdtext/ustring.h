@@ -89,6 +89,10 @@ UString StringCreateWithBytes(std::string_view bytes);
 // text.size() bytes; a unit above U+00FF answers nothing.
 std::optional<size_t> StringEncodeBytes(UStringView text, char* out);
 
+// Writes `text` to `out` in `encoding` (StringEncodeUTF8 or StringEncodeBytes),
+// which must have room for StringGetMaximumUTF8Size(text.size()) bytes.
+std::optional<size_t> StringEncode(UStringView text, TextEncoding encoding, char* out);
+
 // Decodes 7-bit ASCII; any byte above 127 answers nothing.
 std::optional<UString> StringCreateWithASCII(std::string_view bytes);
 

@@ -65,9 +65,7 @@ void RunReport::Print(const PPDText& edited, FILE* err) const {
 
   // What libcups offers now, read from the result's own bytes.
   std::string bytes(StringGetMaximumUTF8Size(edited.text.size()), '\0');
-  const std::optional<size_t> size = edited.encoding == TextEncoding::kBytes
-                                         ? StringEncodeBytes(edited.text, bytes.data())
-                                         : StringEncodeUTF8(edited.text, bytes.data());
+  const std::optional<size_t> size = StringEncode(edited.text, edited.encoding, bytes.data());
   std::string ignored;
   const PPDFile after = PPDOpenBytes(std::string_view(bytes).substr(0, size.value_or(0)), &ignored);
   for (size_t i = 0; i < noted_->papers.size(); ++i) {
