@@ -6,12 +6,36 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
+
+// The fields cups-driverd's load_drivers reads from a driver's line, with
+// its very sscanf() format.
+std::vector<std::string> ReadAsCupsDriverd(const std::string& line) {
+  char name[256], languages[128], make[128], make_and_model[128], device_id[256] = "", product[128] = "",
+      psversion[128] = "", type[128] = "postscript";
+  const int count = std::sscanf(line.c_str(),
+                                "\"%255[^\"]\"%127s%*[ \t]\"%127[^\"]\"%*[ \t]\"%127[^\"]\"%*[ \t]\"%255[^\"]\""
+                                "%*[ \t]\"%127[^\"]\"%*[ \t]\"%127[^\"]\"%*[ \t]\"%127[^\"]\"",
+                                name, languages, make, make_and_model, device_id, product, psversion, type);
+  if (count < 4) return {};
+  return {name, languages, make, make_and_model, device_id, product, psversion, type};
+}
 
 std::optional<std::string> LineOf(std::string_view ppd, std::string* reason) {
   CupsLines lines = LinesOfBytes(ppd);
   const std::optional<ListFields> fields = ReadListFields(lines, reason);
-  return fields ? ListLine("ppd-localize:t.ppd", *fields, reason) : std::nullopt;
+  std::optional<std::string> line = fields ? ListLine("ppd-localize:t.ppd", *fields, reason) : std::nullopt;
+  if (line) {
+    // cups-driverd reads every field as stated, up to an empty one.
+    std::vector<std::string> stated = {"ppd-localize:t.ppd", line->substr(21, line->find(' ', 21) - 21),
+        fields->make, fields->make_and_model, fields->device_id, fields->product, fields->psversion, fields->type};
+    if (fields->device_id.empty()) stated.resize(5), stated.insert(stated.end(), {"", "", "postscript"});
+    EXPECT_LT(line->size(), 2047u);
+    EXPECT_EQ(ReadAsCupsDriverd(*line), stated) << *line;
+  }
+  return line;
 }
 
 struct Case {
