@@ -19,6 +19,17 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The line up to its first '#' that no backslash escapes, with each "\#"
+// made '#', as in CUPS's configuration files.
+std::string WithoutComment(std::string_view line) {
+  std::string kept;
+  for (size_t at = 0; at < line.size() && line[at] != '#'; ++at) {
+    if (line[at] == '\\' && at + 1 < line.size() && line[at + 1] == '#') ++at;
+    kept += line[at];
+  }
+  return kept;
+}
+
 bool NameIs(std::string_view name, const char* directive) {
   return name.size() == std::strlen(directive) && strncasecmp(name.data(), directive, name.size()) == 0;
 }
@@ -42,9 +53,10 @@ std::optional<DriverConfig> ParseDriverConfig(std::string_view text, const std::
   while (!text.empty()) {
     ++number;
     const size_t end = text.find('\n');
-    const std::string_view line = Trim(text.substr(0, end));
+    const std::string uncommented = WithoutComment(text.substr(0, end));
+    const std::string_view line = Trim(uncommented);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.empty() || line.front() == '#') continue;
+    if (line.empty()) continue;
     if (line.find('\0') != std::string_view::npos) return fail("holds a zero byte");
     size_t split = 0;
     while (split < line.size() && !IsBlank(line[split])) ++split;

@@ -1,10 +1,10 @@
 // The driver program's configuration file, ppd-localize.conf.
 //
 // The file lives in $CUPS_SERVERROOT (cupsd passes it to every program it
-// runs), or /etc/cups when that is unset or empty. Each line is blank, a
-// comment (first non-blank character '#'), or a directive and its value
-// separated by blanks; directive names match case-insensitively, as in
-// CUPS's own files:
+// runs), or /etc/cups when that is unset or empty. As in CUPS's own files,
+// a '#' starts a comment to the end of the line ("\#" is a '#' instead), and
+// what is left of a line is blank or a directive and its value separated by
+// blanks, the directive's name matching case-insensitively:
 //
 //   PPDDirectory DIR     an absolute directory to take PPDs from; repeatable,
 //                        earlier ones first; without any, kDefaultPPDDirectory

@@ -25,6 +25,7 @@ TEST(DriverConfig, ReadsEachDirective) {
       {"Country TW\nDefaultCountry de", {kDefaultPPDDirectory}, "TW", "de"},
       {"  COUNTRY\t158\n", {kDefaultPPDDirectory}, "158", {}},
       {"Country\n", {kDefaultPPDDirectory}, "", {}},  // as --country=: no country
+      {"Country TW # Taiwan\nPPDDirectory /a\\#b#c\n", {"/a#b"}, "TW", {}},
   };
   for (const Good& c : cases) {
     std::string error;
