@@ -1,5 +1,5 @@
 #!/bin/bash
-# make-corpus.sh DIR: writes the fixed sample of 300 real PPDs that the README describes ("Real PPDs") to
+# make-corpus.sh DIR: writes the fixed sample of 300 real PPDs that docs/testing.md describes ("Real PPDs") to
 # DIR: made aside and moved in whole, then reused while this script is unchanged.
 set -euo pipefail
 dir=${1:?usage: make-corpus.sh DIR}
