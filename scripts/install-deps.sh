@@ -7,7 +7,7 @@ packages=(
   g++ make cmake pkg-config
   libcups2-dev zlib1g-dev libplist-dev
   libgtest-dev libbenchmark-dev
-  cups-client python3 openprinting-ppds cups-ppdc
+  cups-client cups-common python3 openprinting-ppds cups-ppdc
   dpkg-dev file groff-base
   "$@"
 )

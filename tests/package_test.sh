@@ -26,7 +26,7 @@ check "the package is at version $version" 'test "$(dpkg-deb -f "$deb" Version)"
 check 'Depends comes from the shared libraries (libc6, libcups2)' \
   'grep -q "libc6 (>=.*libcups2" <<<"$(dpkg-deb -f "$deb" Depends)"'
 check "apt-get installs $bin" '$sudo apt-get install --reinstall -y -qq "./$deb" >/dev/null && test -x "$bin"'
-# --nocfprotection: Debian 12 cannot mark any program for CET (see the README).
+# --nocfprotection: Debian 12 cannot mark any program for CET (see docs/packaging.md).
 check "hardening-check passes on $bin" 'hardening-check --nocfprotection "$bin"'
 check 'the installed tool exits 0 on examples/mono13.ppd for Taiwan' \
   'LC_ALL=zh_TW.UTF-8 "$bin" - examples/mono13.ppd >"$out/tw.ppd" 2>"$out/tw.err"'

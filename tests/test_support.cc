@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,9 +43,19 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string GzipBytes(std::string_view bytes) {
-  const ScratchDir dir;
-  const std::string path = dir.Write("data", bytes);
-  return std::system(("gzip -n9 " + path).c_str()) == 0 ? ReadFile(path + ".gz") : "";
+  // zlib in gzip form (window bits 15 + 16), as `gzip -n9` writes it, without a shell or a file.
+  z_stream stream{};
+  if (deflateInit2(&stream, 9, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) return "";
+  std::string packed(deflateBound(&stream, bytes.size()), '\0');
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  stream.avail_in = static_cast<uInt>(bytes.size());
+  stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+  stream.avail_out = static_cast<uInt>(packed.size());
+  const bool done = deflate(&stream, Z_FINISH) == Z_STREAM_END;
+  packed.resize(stream.total_out);
+  deflateEnd(&stream);
+  if (!done) ADD_FAILURE() << "zlib could not pack the test data";
+  return done ? packed : "";
 }
 
 std::string ExamplePath(const std::string& name) { return std::string(PPD_LOCALIZE_SOURCE_DIR) + "/examples/" + name; }

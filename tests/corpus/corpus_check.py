@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-# corpus_check.py TOOL CORPUS [--jobs N]: runs TOOL on each PPD in CORPUS and on a monochrome model 13
-# copy for eight countries, checking each run as check_run says; prints "N runs, M failures".
-import argparse, concurrent.futures, gzip, os, pathlib, re, subprocess, sys, tempfile
+# corpus_check.py TOOL CORPUS SAMPLE [--jobs N]: checks that CORPUS holds the PPDs SAMPLE names, then runs
+# TOOL on each and on a monochrome model 13 copy for eight countries, checking each run as check_run says
+# (check_refused_run for a file libcups refuses); prints "N runs, M failures".
+import argparse, concurrent.futures, ctypes, gzip, os, pathlib, re, subprocess, sys, tempfile
 
 COUNTRIES = [('JP', {'LC_ALL': 'ja_JP.UTF-8'}), ('CN', {'LC_ALL': 'zh_CN.UTF-8'}),
              ('TW', {'LC_ALL': 'zh_TW.UTF-8'}), ('KR', {'LC_ALL': 'ko_KR.UTF-8'}),
@@ -64,6 +65,38 @@ def check_run(tool, path, data, code, env, work, fails):
             second.returncode, second.stderr[:200], at, (out + b'\n')[at:at + 80], second.stdout[at:at + 80]))
 
 
+LIBCUPS_REASON = '''import ctypes, sys
+cups = ctypes.CDLL("libcups.so.2")
+cups.ppdErrorString.restype = ctypes.c_char_p
+sys.stdout.buffer.write(cups.ppdErrorString(int(sys.argv[1])))'''
+
+
+def libcups_refusal(path):  # None when libcups opens the file, else (status, line)
+    cups = ctypes.CDLL('libcups.so.2')
+    cups.ppdOpenFile.restype, cups.ppdOpenFile.argtypes = ctypes.c_void_p, [ctypes.c_char_p]
+    cups.ppdClose.argtypes = [ctypes.c_void_p]
+    ppd = cups.ppdOpenFile(path.encode())
+    if ppd:
+        cups.ppdClose(ppd)
+        return None
+    line = ctypes.c_int()
+    return cups.ppdLastError(ctypes.byref(line)), line.value
+
+
+def check_refused_run(tool, path, data, refusal, env):
+    # Exit 0, the input unedited plus the newline, one warning naming the file and libcups's reason,
+    # in the words libcups uses under the run's environment.
+    status, line = refusal
+    reason = run([sys.executable, '-c', LIBCUPS_REASON, str(status)], env).stdout
+    warning = re.compile(rb'ppd-localize: %s: warning: [^\n]*%s[^\n]*line %d\b[^\n]*\n\Z' % (
+        re.escape(path.encode()), re.escape(reason), line))
+    result = run([tool, '-', path], env)
+    if result.returncode != 0 or result.stdout != data + b'\n' or not warning.match(result.stderr):
+        raise Failure('refused by libcups (%s, line %d): exit %d, output unchanged: %s, stderr %r' % (
+            reason.decode('utf-8', 'replace'), line, result.returncode, result.stdout == data + b'\n',
+            result.stderr[:300]))
+
+
 def altered(data):  # a monochrome model 13 for Japan: those statements right after line 1
     lines = LINE.findall(data)
     eol = lines[0][len(lines[0].rstrip(b'\r\n')):] or b'\n'
@@ -79,6 +112,15 @@ def check_file(tool, path):  # [(file, copy?, country, failure or None)] for the
         copy_path, check = pathlib.Path(work, 'altered.ppd'), pathlib.Path(work, 'check.ppd')
         copy_path.write_bytes(altered(data))
         for copy, p, d in ((False, path, data), (True, str(copy_path), altered(data))):
+            refusal = libcups_refusal(p)
+            if refusal:
+                for code, env in COUNTRIES:
+                    try:
+                        failure = check_refused_run(tool, p, d, refusal, env)
+                    except Failure as e:
+                        failure = e.args[0]
+                    results.append((os.path.basename(path), copy, code, failure))
+                continue
             strict = cupstestppd_fails(p)
             relaxed = any('Unable to open' in fail for fail in strict)  # then check all with -r
             cache = {} if relaxed else {d: strict}
@@ -102,11 +144,16 @@ if __name__ == '__main__':
     ap = argparse.ArgumentParser()
     ap.add_argument('tool')
     ap.add_argument('corpus')
+    ap.add_argument('sample', help='the list of the file names the corpus must hold')
     ap.add_argument('--jobs', type=int, default=2)
     args = ap.parse_args()
     files = sorted(str(p) for p in pathlib.Path(args.corpus).iterdir() if re.search(r'\.ppd(\.gz)?$', p.name))
-    if not files:
-        sys.exit('corpus_check: no PPD files in %s' % args.corpus)
+    names, listed = {os.path.basename(f) for f in files}, set(open(args.sample).read().split())
+    if names != listed:  # the packages the sample comes from changed: review the new pick, then the list
+        sys.exit('corpus_check: the sample made in %s differs from %s (%d files missing, %d not listed): '
+                 'missing %s; not listed %s' % (args.corpus, args.sample, len(listed - names), len(names - listed),
+                                                ' '.join(sorted(listed - names)[:5]) or '-',
+                                                ' '.join(sorted(names - listed)[:5]) or '-'))
     with concurrent.futures.ProcessPoolExecutor(args.jobs) as pool:
         results = [r for rs in pool.map(check_file, [args.tool] * len(files), files) for r in rs]
     failures = [r for r in results if r[3]]

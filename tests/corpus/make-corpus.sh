@@ -1,10 +1,14 @@
 #!/bin/bash
-# make-corpus.sh DIR: writes the fixed sample of 300 real PPDs that the README describes ("Real PPDs") to
-# DIR: made aside and moved in whole, then reused while this script is unchanged.
+# make-corpus.sh DIR: writes the fixed sample of 301 PPDs that docs/testing.md describes ("Real PPDs") to
+# DIR: made aside and moved in whole, then reused while this script and the packages it reads are unchanged.
+# It reads only what scripts/install-deps.sh installs (openprinting-ppds, cups-ppdc, cups-common's
+# sample.drv), never a glob over a system directory, so other printer drivers on the machine change
+# nothing; corpus_check.py compares the result with sample.txt.
 set -euo pipefail
 dir=${1:?usage: make-corpus.sh DIR}
 export LC_ALL=C
-stamp=$(sha1sum < "$0")
+packages=(openprinting-ppds cups-ppdc cups-common)
+stamp=$(cat "$0" <(dpkg-query -W "${packages[@]}") | sha1sum)
 [ "$(cat "$dir/.made-by" 2>/dev/null)" = "$stamp" ] && { echo "corpus: reusing $dir"; exit 0; }
 mkdir -p "$(dirname "$dir")"
 rm -rf "$dir".partial.*
@@ -31,13 +35,16 @@ for (at, size), name in sorted((index['0/' + u.split(':')[-1].split('/', 1)[1]][
     archive.seek(at)  # forward but for the few files listed twice
     open(out + '/' + name, 'wb').write(archive.read(size))
 EOF
-for drv in /usr/share/cups/drv/*.drv; do
-  for way in lf "crlf -l ja,zh_CN,de" "cr -l fr,es"; do
-    ppdc -d "$tmp/ppdc-${way%% *}-$(basename "$drv" .drv)" --$way "$drv"
-  done
+# 42 from CUPS's sample driver file, compiled with LF, CR LF and CR line ends.
+for way in lf "crlf -l ja,zh_CN,de" "cr -l fr,es"; do
+  ppdc -d "$tmp/ppdc-${way%% *}-sample" --$way /usr/share/cups/drv/sample.drv
 done
 for f in "$tmp"/ppdc-*/*.ppd; do mv "$f" "${f%/*}-${f##*/}"; done
 rmdir "$tmp"/ppdc-*/
+# One that libcups refuses, on purpose: a CR-only PPD with a main keyword longer than the 40
+# characters libcups reads, as some real CR files have; the tool must pass it on unedited.
+awk 'BEGIN { RS = ORS = "\r" } { print } NR == 5 { print "*cupsThisMainKeywordIsLongerThanLibcupsReads: \"1\"" }' \
+  "$tmp/ppdc-cr-sample-generic.ppd" > "$tmp/refused-cr-long-keyword.ppd"
 (cd "$tmp" && ls -- *.ppd | sort | awk 'NR % 7 == 0' | xargs gzip -n9)
 echo "$stamp" > "$tmp/.made-by"
 rm -rf "$dir"
