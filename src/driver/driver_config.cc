@@ -66,7 +66,8 @@ std::optional<DriverConfig> ParseDriverConfig(std::string_view text, const std::
       if (value.empty() || value.front() != '/') return fail("PPDDirectory takes an absolute directory");
       if (!directories_given) config.ppd_directories.clear();
       directories_given = true;
-      config.ppd_directories.push_back(value);
+      const size_t last = value.find_last_not_of('/');  // "/a/" names files "/a/x", not "/a//x"
+      config.ppd_directories.push_back(last == std::string::npos ? "/" : value.substr(0, last + 1));
     } else if (NameIs(name, "Country") || NameIs(name, "DefaultCountry")) {
       const bool forced = NameIs(name, "Country");
       const char* spelled = forced ? "Country" : "DefaultCountry";

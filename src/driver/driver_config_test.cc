@@ -21,7 +21,7 @@ TEST(DriverConfig, ReadsEachDirective) {
   const Good cases[] = {
       {"", {kDefaultPPDDirectory}, {}, {}},
       {"# all commented\n\n   \n\t# PPDDirectory /x\n", {kDefaultPPDDirectory}, {}, {}},
-      {"PPDDirectory /a\nppddirectory  /b c \r\n", {"/a", "/b c"}, {}, {}},
+      {"PPDDirectory /a/\nppddirectory  /b c \r\nPPDDirectory //\n", {"/a", "/b c", "/"}, {}, {}},
       {"Country TW\nDefaultCountry de", {kDefaultPPDDirectory}, "TW", "de"},
       {"  COUNTRY\t158\n", {kDefaultPPDDirectory}, "158", {}},
       {"Country\n", {kDefaultPPDDirectory}, "", {}},  // as --country=: no country
