@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""cupsd_test.py CASE DRIVER TOOL SOURCE_DIR: the driver program under a real cupsd (cupsd_harness).
+
+CASE is one of:
+  list     lpinfo and CUPS-Get-PPDs offer the example PPDs under ppd-localize: with the fields
+           cups-driverd gives the same files as static PPDs; the driver's own lines parse whole
+  queues   lpadmin -m ppd-localize:... under several locales and configurations makes the queue
+           PPD that a static copy of `TOOL --country=CC` output makes
+  hostile  names that list never prints fail in lpadmin and in a direct `DRIVER cat`; a
+           configuration line that cannot be understood fails list and cat, naming file and line
+Prints one line per failed check and exits 1 if any failed.
+"""
+import gzip
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from cupsd_harness import Cupsd  # noqa: E402
+
+EXAMPLES = ('mono13.ppd', 'color-laser.ppd')
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print('FAILED: ' + what)
+
+
+def driver_ppds(src):
+    """The driver's PPD directory: the examples in a subdirectory, and a gzip copy of one."""
+    return {'examples/' + e: os.path.join(src, 'examples', e) for e in EXAMPLES}
+
+
+def gzip_copy(src, work):
+    path = os.path.join(work, 'color-laser.ppd.gz')
+    with open(os.path.join(src, 'examples', 'color-laser.ppd'), 'rb') as f, gzip.GzipFile(path, 'wb', mtime=0) as g:
+        g.write(f.read())
+    return path
+
+
+# One line of a driver's `list` as cups-driverd reads it (its sscanf in load_drivers): four
+# quoted or bare fields at least, then each further field only while the previous one was read.
+LIST_LINE = re.compile(r'"([^"]{1,255})"[ \t]*(\S{1,127})[ \t]+"([^"]{1,127})"[ \t]+"([^"]{1,127})"'
+                       r'(?:[ \t]+"([^"]{1,255})"(?:[ \t]+"([^"]{1,127})"'
+                       r'(?:[ \t]+"([^"]{1,127})"(?:[ \t]+"([^"]{1,127})")?)?)?)?')
+FIELDS = ('ppd-name', 'ppd-natural-language', 'ppd-make', 'ppd-make-and-model', 'ppd-device-id',
+          'ppd-product', 'ppd-psversion', 'ppd-type')
+
+
+def comparable(attrs):
+    """What a driver's line can carry: all but the name and model number; product and psversion, the first."""
+    out = {k: v for k, v in attrs.items() if k not in ('ppd-name', 'ppd-model-number')}
+    for k in ('ppd-product', 'ppd-psversion'):
+        out[k] = out.get(k, [])[:1]
+    return out
+
+
+def case_list(driver, tool, src, work):
+    ppds = dict(driver_ppds(src), **{'gz/color-laser.ppd.gz': gzip_copy(src, work)})
+    with Cupsd(driver, ppds=ppds, static=ppds, config='') as cupsd:
+        offered = cupsd.get_ppds()
+        for name in ppds:
+            dynamic, static = offered.get('ppd-localize:' + name), offered.get(name)
+            check(static is not None, 'cups-driverd offers the static %s' % name)
+            check(dynamic is not None, 'cups-driverd offers ppd-localize:%s' % name)
+            if static and dynamic:
+                check(comparable(dynamic) == comparable(static),
+                      'fields of ppd-localize:%s\n  driver: %s\n  static: %s' % (name, comparable(dynamic), comparable(static)))
+        ours = sorted(n for n in offered if n.startswith('ppd-localize:'))
+        check(ours == sorted('ppd-localize:' + n for n in ppds), 'offered ppd-localize names: %s' % ours)
+        lpinfo = cupsd.client(['lpinfo', '-l', '-m']).stdout.decode()
+        for name in ppds:
+            check('name = ppd-localize:%s\n' % name in lpinfo, 'lpinfo -l -m lists ppd-localize:%s' % name)
+        # The lines as printed: each parses whole, and twice the same (names are stable).
+        first, second = cupsd.driver_run(['list']), cupsd.driver_run(['list'])
+        check(first.returncode == 0 and not first.stderr, 'list: exit %d, stderr %r' % (first.returncode, first.stderr))
+        check(first.stdout == second.stdout, 'list prints the same lines twice')
+        lines = first.stdout.decode().splitlines()
+        check(len(lines) == len(ppds), 'list prints %d lines: %r' % (len(ppds), lines))
+        for line in lines:
+            m = LIST_LINE.match(line)
+            check(m and all(m.groups()), 'list line has all eight fields as cups-driverd reads them: %r' % line)
+            if m and all(m.groups()):
+                got = dict(zip(FIELDS, m.groups()))
+                static = offered.get(got['ppd-name'].replace('ppd-localize:', '', 1), {})
+                want = {k: ','.join(map(str, comparable(static).get(k, []))) for k in FIELDS[1:]}
+                check({k: got[k] for k in FIELDS[1:]} == want, 'list line %r\n  against static %r' % (line, want))
+
+
+# (lpadmin's locale, ppd-localize.conf after PPDDirectory, the country of the expected PPD)
+QUEUE_CASES = [
+    ('zh_TW.UTF-8', '', 'TW'),
+    ('de_DE.UTF-8', '', 'DE'),
+    ('C', '', ''),
+    ('C', 'DefaultCountry KR\n', 'KR'),
+    ('zh_TW.UTF-8', 'DefaultCountry KR\n', 'TW'),
+    ('zh_TW.UTF-8', 'Country DE\n', 'DE'),
+    ('C', '# set by the administrators\nCountry JP\nDefaultCountry KR\n', 'JP'),
+]
+
+
+def case_queues(driver, tool, src, work):
+    countries = sorted({c for _, _, c in QUEUE_CASES})
+    static = {}
+    for country in countries:
+        for example in EXAMPLES:
+            out = os.path.join(work, '%s-%s' % (country or 'none', example))
+            with open(out, 'wb') as f:
+                subprocess.run([tool, '--country=' + country, '-', os.path.join(src, 'examples', example)],
+                               stdout=f, check=True, env={'PATH': '/usr/bin:/bin'})
+            static['static/%s/%s' % (country or 'none', example)] = out
+    with Cupsd(driver, ppds=driver_ppds(src), static=static, config='') as cupsd:
+        expected = {}
+        for name in static:
+            queue = 'S_' + re.sub(r'\W', '_', name)
+            cupsd.client(['lpadmin', '-p', queue, '-E', '-v', 'file:///dev/null', '-m', name])
+            expected[name] = cupsd.queue_ppd(queue)
+            # Both ways go through the same lpadmin and cupsd; the tool's output itself comes out unchanged.
+            check(expected[name] == open(static[name], 'rb').read(), 'the static queue %s keeps the tool output' % queue)
+        for i, (lang, config, country) in enumerate(QUEUE_CASES):
+            cupsd.write_config(config)
+            for example in EXAMPLES:
+                queue = 'Q%d_%s' % (i, example.split('.')[0].replace('-', '_'))
+                result = cupsd.client(['lpadmin', '-p', queue, '-E', '-v', 'file:///dev/null',
+                                       '-m', 'ppd-localize:examples/' + example], lang=lang, check=False)
+                what = 'lpadmin -m ppd-localize:examples/%s under LC_ALL=%s with %r' % (example, lang, config)
+                check(result.returncode == 0, '%s: exit %d, %s' % (what, result.returncode, result.stderr.decode()))
+                if result.returncode == 0:
+                    check(cupsd.queue_ppd(queue) == expected['static/%s/%s' % (country or 'none', example)],
+                          '%s: the queue PPD is the static one for country "%s"' % (what, country))
+
+
+HOSTILE = [
+    'ppd-localize:../../etc/passwd',
+    'ppd-localize:examples/../examples/mono13.ppd',
+    'ppd-localize:examples/mono13.ppd/..',
+    'ppd-localize:./examples/mono13.ppd',
+    'ppd-localize:examples//mono13.ppd',
+    'ppd-localize:/etc/passwd',
+    'ppd-localize:examples/unknown.ppd',
+    'ppd-localize:examples',
+    'ppd-localize:',
+    'ppd-localize:examples/mono13.ppd\n',
+    'ppd-localize:examples/\x1bmono13.ppd',
+    'ppd-localize:' + 'x/' * 200 + 'mono13.ppd',
+    'ppd-localize:examples/' + 'x' * 5000,
+    'examples/mono13.ppd',
+    'other:examples/mono13.ppd',
+]
+
+
+def one_line_failure(result):
+    return result.returncode == 1 and not result.stdout and result.stderr.count(b'\n') == 1 and result.stderr.endswith(b'\n')
+
+
+def case_hostile(driver, tool, src, work):
+    with Cupsd(driver, ppds=driver_ppds(src), config='') as cupsd:
+        good = cupsd.driver_run(['cat', 'ppd-localize:examples/mono13.ppd'], LANG='de_DE.UTF8')
+        check(good.returncode == 0 and good.stdout.startswith(b'*PPD-Adobe'), 'cat of a listed name works')
+        for i, name in enumerate(HOSTILE):
+            result = cupsd.driver_run(['cat', name], LANG='de_DE.UTF8')
+            check(one_line_failure(result), 'cat %r: exit %d, stdout %d bytes, stderr %r' % (
+                name, result.returncode, len(result.stdout), result.stderr[:300]))
+            queue = 'H%d' % i
+            result = cupsd.client(['lpadmin', '-p', queue, '-E', '-v', 'file:///dev/null', '-m', name], check=False)
+            check(result.returncode != 0 and not (cupsd.root / 'ppd' / (queue + '.ppd')).exists(),
+                  'lpadmin -m %r fails and makes no queue: exit %d' % (name, result.returncode))
+        conf = str(cupsd.root / 'ppd-localize.conf')
+        for i, bad in enumerate(('Countree DE\n', 'Country\n', 'DefaultCountry D E F\n')):
+            cupsd.write_config('# comment\n\n' + bad)
+            for args in (['cat', 'ppd-localize:examples/mono13.ppd'], ['list']):
+                result = cupsd.driver_run(args, LANG='de_DE.UTF8')
+                message = result.stderr.decode(errors='replace')
+                check(one_line_failure(result) and conf in message and re.search(r'\b4\b', message),
+                      '%s with %r in the configuration: exit %d, stdout %d bytes, stderr %r' % (
+                          args[0], bad, result.returncode, len(result.stdout), message))
+            queue = 'B%d' % i
+            result = cupsd.client(['lpadmin', '-p', queue, '-E', '-v', 'file:///dev/null',
+                                   '-m', 'ppd-localize:examples/mono13.ppd'], check=False)
+            check(result.returncode != 0 and not (cupsd.root / 'ppd' / (queue + '.ppd')).exists(),
+                  'lpadmin fails with %r in the configuration: exit %d' % (bad, result.returncode))
+
+
+if __name__ == '__main__':
+    case, driver, tool, src = sys.argv[1:5]
+    with tempfile.TemporaryDirectory(prefix='cupsd-test-') as work:
+        {'list': case_list, 'queues': case_queues, 'hostile': case_hostile}[case](
+            os.path.abspath(driver), os.path.abspath(tool), os.path.abspath(src), work)
+    print('%s: %d failed checks' % (case, len(failures)))
+    sys.exit(1 if failures else 0)
