@@ -72,9 +72,14 @@ def case_list(driver, tool, src, work):
                       'fields of ppd-localize:%s\n  driver: %s\n  static: %s' % (name, comparable(dynamic), comparable(static)))
         ours = sorted(n for n in offered if n.startswith('ppd-localize:'))
         check(ours == sorted('ppd-localize:' + n for n in ppds), 'offered ppd-localize names: %s' % ours)
-        lpinfo = cupsd.client(['lpinfo', '-l', '-m']).stdout.decode()
+        # lpinfo -l -m: "Model:  name = NAME" and its indented fields, the same but for the name.
+        records = {}
+        for block in cupsd.client(['lpinfo', '-l', '-m']).stdout.decode().split('Model:')[1:]:
+            fields = {k.strip(): v.strip() for k, _, v in (line.partition('=') for line in block.strip().splitlines())}
+            records[fields.pop('name')] = fields
         for name in ppds:
-            check('name = ppd-localize:%s\n' % name in lpinfo, 'lpinfo -l -m lists ppd-localize:%s' % name)
+            dynamic, static = records.get('ppd-localize:' + name), records.get(name)
+            check(dynamic is not None and dynamic == static, 'lpinfo -l -m: ppd-localize:%s %s, static %s' % (name, dynamic, static))
         # The lines as printed: each parses whole, and twice the same (names are stable).
         first, second = cupsd.driver_run(['list']), cupsd.driver_run(['list'])
         check(first.returncode == 0 and not first.stderr, 'list: exit %d, stderr %r' % (first.returncode, first.stderr))
