@@ -1,0 +1,44 @@
+// ppd-localize list | ppd-localize cat PPD-NAME
+//
+// The CUPS driver program: cups-driverd runs it from CUPS's driver directory
+// to list the PPDs it offers and to write the one a queue is set up with;
+// see driver_commands.h and the manual page ppd-localize-driver(8).
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include "driver/driver_commands.h"
+#include "driver/driver_config.h"
+
+namespace {
+
+constexpr const char kUsage[] = "Usage: ppd-localize list | ppd-localize cat PPD-NAME\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+  // As in the command-line tool: keep the large buffers of a `cat` run in
+  // the heap instead of mapping them anew.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 512 << 20);
+#endif
+  const bool list = argc == 2 && std::strcmp(argv[1], "list") == 0;
+  const bool cat = argc == 3 && std::strcmp(argv[1], "cat") == 0;
+  if (!list && !cat) {
+    std::fputs(kUsage, stderr);
+    return 1;
+  }
+  const std::string path = DriverConfigPath();
+  std::string error;
+  const std::optional<DriverConfig> config = ReadDriverConfig(path, &error);
+  if (!config) {
+    std::fprintf(stderr, "ERROR: ppd-localize: %s\n", error.c_str());
+    return 1;
+  }
+  return list ? RunList(*config, stdout, stderr) : RunCat(*config, argv[2], stdout, stderr);
+}
