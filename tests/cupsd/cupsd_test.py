@@ -116,20 +116,24 @@ def case_list(driver, tool, src, work, corpus=None):
                 check({k: got[k] for k in want} == want, 'list line %r\n  against static %r' % (line, want))
 
 
-# (lpadmin's locale, ppd-localize.conf after PPDDirectory, the country of the expected PPD)
+# (lpadmin's locale, ppd-localize.conf after PPDDirectory, the country of the expected PPD, -v too).
+# lpadmin -m with another option fetches the PPD itself (CUPS-Get-PPD: cupsd gives cups-driverd and
+# the driver LANG from the request's language, LANG=en.UTF8 under C); with -m alone it leaves the
+# copy to cupsd, which runs them without LANG: then only the configuration decides.
 QUEUE_CASES = [
-    ('zh_TW.UTF-8', '', 'TW'),
-    ('de_DE.UTF-8', '', 'DE'),
-    ('C', '', ''),
-    ('C', 'DefaultCountry KR\n', 'KR'),
-    ('zh_TW.UTF-8', 'DefaultCountry KR\n', 'TW'),
-    ('zh_TW.UTF-8', 'Country DE\n', 'DE'),
-    ('C', '# set by the administrators\nCountry JP\nDefaultCountry KR\n', 'JP'),
+    ('zh_TW.UTF-8', '', 'TW', True),
+    ('de_DE.UTF-8', '', 'DE', True),
+    ('C', '', '', True),
+    ('C', 'DefaultCountry KR\n', 'KR', True),
+    ('zh_TW.UTF-8', 'DefaultCountry KR\n', 'TW', True),
+    ('zh_TW.UTF-8', 'Country DE\n', 'DE', True),
+    ('C', '# set by the administrators\nCountry JP\nDefaultCountry KR\n', 'JP', True),
+    ('zh_TW.UTF-8', 'DefaultCountry KR\n', 'KR', False),
 ]
 
 
 def case_queues(driver, tool, src, work):
-    countries = sorted({c for _, _, c in QUEUE_CASES})
+    countries = sorted({c for _, _, c, _ in QUEUE_CASES})
     static = {}
     for country in countries:
         for example in EXAMPLES:
@@ -146,13 +150,13 @@ def case_queues(driver, tool, src, work):
             expected[name] = cupsd.queue_ppd(queue)
             # Both ways go through the same lpadmin and cupsd; the tool's output itself comes out unchanged.
             check(expected[name] == open(static[name], 'rb').read(), 'the static queue %s keeps the tool output' % queue)
-        for i, (lang, config, country) in enumerate(QUEUE_CASES):
+        for i, (lang, config, country, device) in enumerate(QUEUE_CASES):
             cupsd.write_config(config)
             for example in EXAMPLES:
                 queue = 'Q%d_%s' % (i, example.split('.')[0].replace('-', '_'))
-                result = cupsd.client(['lpadmin', '-p', queue, '-E', '-v', 'file:///dev/null',
-                                       '-m', 'ppd-localize:examples/' + example], lang=lang, check=False)
-                what = 'lpadmin -m ppd-localize:examples/%s under LC_ALL=%s with %r' % (example, lang, config)
+                argv = ['lpadmin', '-p', queue, '-E'] + ['-v', 'file:///dev/null'] * device
+                result = cupsd.client(argv + ['-m', 'ppd-localize:examples/' + example], lang=lang, check=False)
+                what = '%s -m ppd-localize:examples/%s under LC_ALL=%s with %r' % (' '.join(argv), example, lang, config)
                 check(result.returncode == 0, '%s: exit %d, %s' % (what, result.returncode, result.stderr.decode()))
                 if result.returncode == 0:
                     check(cupsd.queue_ppd(queue) == expected['static/%s/%s' % (country or 'none', example)],
