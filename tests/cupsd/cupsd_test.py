@@ -33,7 +33,7 @@ def check(ok, what):
 
 
 def driver_ppds(src):
-    """The driver's PPD directory: the examples in a subdirectory, and a gzip copy of one."""
+    """The driver's PPD directory: the examples, in a subdirectory."""
     return {'examples/' + e: os.path.join(src, 'examples', e) for e in EXAMPLES}
 
 
@@ -44,8 +44,9 @@ def gzip_copy(src, work):
     return path
 
 
-# One line of a driver's `list` as cups-driverd reads it (its sscanf in load_drivers): four
-# quoted or bare fields at least, then each further field only while the previous one was read.
+# One line of a driver's `list` as cups-driverd reads it (the sscanf in its load_drivers): the quoted
+# name, the bare languages, the quoted make and make-and-model at least, then each further quoted
+# field (the type too) only while the one before was read: an empty field ends the reading.
 LIST_LINE = re.compile(r'"([^"]{1,255})"[ \t]*(\S{1,127})[ \t]+"([^"]{1,127})"[ \t]+"([^"]{1,127})"'
                        r'(?:[ \t]+"([^"]{1,255})"(?:[ \t]+"([^"]{1,127})"'
                        r'(?:[ \t]+"([^"]{1,127})"(?:[ \t]+"([^"]{1,127})")?)?)?)?')
