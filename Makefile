@@ -62,7 +62,9 @@ bench: deps
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # The `corpus` test is left out: it runs the same binary over a few hundred
 # real PPDs in `make test` already, and under the sanitizers it would add
-# minutes to CI for code paths that this suite and the fuzz targets cover.
+# minutes to CI for code paths that this suite and the fuzz targets cover. The
+# `cupsd` tests run here too: their cupsd passes the *SAN_OPTIONS settings on to
+# the driver program it runs (PassEnv).
 SANITIZE_DIR ?= build-sanitize
 SANITIZER_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ASAN_OPTIONS=detect_leaks=1
