@@ -26,8 +26,10 @@ test: build
 clean:
 	rm -rf $(BUILD_DIR)
 
-# Installs bin/ppd-localize and share/man/man1/ppd-localize.1 under
-# $(DESTDIR)$(PREFIX), from the build in $(BUILD_DIR).
+# Installs bin/ppd-localize and its manual pages under $(DESTDIR)$(PREFIX),
+# and the CUPS driver program as $(DESTDIR)<cups-config --serverbin>/driver/
+# ppd-localize with its PPD directory $(DESTDIR)/usr/share/ppd-localize,
+# from the build in $(BUILD_DIR).
 .PHONY: install package
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"

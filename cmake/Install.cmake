@@ -1,10 +1,14 @@
-# Installation: the binary and its manual page.
+# Installation: the binary, the CUPS driver program, their manual pages and
+# the driver's PPD directory.
 #
-#   cmake --install build --prefix /usr/local       # bin/ and share/man/man1/
+#   cmake --install build --prefix /usr/local       # bin/ and share/man/man{1,5,8}/
 #   DESTDIR=/tmp/root cmake --install build         # staged install
 #
+# The driver program goes to CUPS's driver directory, <serverbin>/driver/,
+# and its PPD directory to PPD_LOCALIZE_PPD_DIR: both absolute, whatever
+# the prefix (under DESTDIR when set), as cups-driverd only looks there.
 # `make install` wraps these. The Debian package (debian/, `make package`)
-# installs through the same rules; dh compresses the manual page.
+# installs through the same rules; dh compresses the manual pages.
 
 include(GNUInstallDirs)
 
@@ -12,9 +16,29 @@ include(GNUInstallDirs)
 # does, so neither can be forgotten when the version changes.
 configure_file(man/ppd-localize.1.in ${PROJECT_BINARY_DIR}/man/ppd-localize.1 @ONLY)
 
+# CUPS's server programs directory, asked of cups-config when configuring
+# (Debian: /usr/lib/cups).
+if(NOT PPD_LOCALIZE_CUPS_SERVERBIN)
+  find_program(PPD_LOCALIZE_CUPS_CONFIG cups-config REQUIRED)
+  execute_process(COMMAND ${PPD_LOCALIZE_CUPS_CONFIG} --serverbin
+                  OUTPUT_VARIABLE serverbin OUTPUT_STRIP_TRAILING_WHITESPACE
+                  COMMAND_ERROR_IS_FATAL ANY)
+  set(PPD_LOCALIZE_CUPS_SERVERBIN "${serverbin}" CACHE PATH
+      "CUPS's server programs (cups-config --serverbin); the driver goes to its driver/")
+endif()
+configure_file(man/ppd-localize-driver.8.in ${PROJECT_BINARY_DIR}/man/ppd-localize-driver.8 @ONLY)
+configure_file(man/ppd-localize.conf.5.in ${PROJECT_BINARY_DIR}/man/ppd-localize.conf.5 @ONLY)
+
 install(TARGETS ppd-localize RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_BINARY_DIR}/man/ppd-localize.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(PROGRAMS $<TARGET_FILE:ppd-localize-driver>
+        DESTINATION ${PPD_LOCALIZE_CUPS_SERVERBIN}/driver RENAME ppd-localize)
+install(DIRECTORY DESTINATION ${PPD_LOCALIZE_PPD_DIR})
+install(FILES ${PROJECT_BINARY_DIR}/man/ppd-localize-driver.8
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man8)
+install(FILES ${PROJECT_BINARY_DIR}/man/ppd-localize.conf.5
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 
 # debian/rules passes the version of the newest debian/changelog entry: a
 # package whose version differs from what the binary reports is not built.

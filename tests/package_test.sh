@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package with `make package`, checks it with lintian and hardening-check, installs it
-# with apt-get, runs the installed tool and its manual page, and purges it. Usage: as root or with sudo.
+# with apt-get, runs the installed tool, the CUPS driver program and their manual pages, and purges it.
+# Usage: as root or with sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
@@ -12,6 +13,8 @@ deb=build-deb/ppd-localize_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || { echo "make package left no $deb" >&2; exit 1; }
 out=build-deb  # what the installed tool and man write, kept for a look after a failure
 bin=/usr/bin/ppd-localize failures=0
+driver=/usr/lib/cups/driver/ppd-localize conf=/etc/cups/ppd-localize.conf ppddir=/usr/share/ppd-localize
+testppd=$ppddir/package-test-mono13.ppd
 check() {  # check DESCRIPTION COMMAND: runs the command (a string, with eval) and counts a failure
   if eval "$2"; then echo "ok - $1"; else echo "not ok - $1" >&2; failures=$((failures + 1)); fi
 }
@@ -34,8 +37,34 @@ check 'man ppd-localize renders, without warnings' \
   'MANWIDTH=80 man -M /usr/share/man ppd-localize >"$out/man" 2>"$out/man.err" && test ! -s "$out/man.err"'
 check "the manual page names version $version" 'grep -q "ppd-localize $version" "$out/man"'
 check 'the manual page has its sections' 'grep -q "^EXIT STATUS" "$out/man"'
+check "the driver program $driver is installed and executable" 'test -f "$driver" && test -x "$driver"'
+check "hardening-check passes on $driver" 'hardening-check --nocfprotection "$driver"'
+check "$conf is a conffile with every line commented out" \
+  'dpkg-query -W -f="\${Conffiles}" ppd-localize | grep -q " $conf " && ! grep -qv "^#" "$conf"'
+check "$ppddir is there and empty" 'test -d "$ppddir" && test -z "$(ls -A "$ppddir")"'
+check 'the driver lists nothing, without a message, on the installed system' \
+  'env -u CUPS_SERVERROOT "$driver" list >"$out/list0" 2>"$out/list0.err" && test ! -s "$out/list0" && test ! -s "$out/list0.err"'
+$sudo cp examples/mono13.ppd "$testppd"
+check "a PPD placed in $ppddir is listed" \
+  'env -u CUPS_SERVERROOT "$driver" list >"$out/list1" && grep -q "^\"ppd-localize:package-test-mono13.ppd\" en,fr,de,ja,zh_TW \"Example Imaging\" " "$out/list1"'
+check "its cat under LANG=zh_TW.UTF8 is ppd-localize --country=TW" \
+  'env -i LANG=zh_TW.UTF8 "$driver" cat ppd-localize:package-test-mono13.ppd >"$out/cat.ppd" &&
+   "$bin" --country=TW - "$testppd" >"$out/tool.ppd" && cmp -s "$out/cat.ppd" "$out/tool.ppd" &&
+   grep -Fqx "*ISOCountryCode: \"TW\"" "$out/cat.ppd"'
+check 'cat of a name outside the PPD directory fails with one line and no output' \
+  '! env -u CUPS_SERVERROOT "$driver" cat "ppd-localize:../ppd-localize/package-test-mono13.ppd" >"$out/bad" 2>"$out/bad.err" &&
+   test ! -s "$out/bad" && test "$(wc -l <"$out/bad.err")" -eq 1'
+$sudo rm -f "$testppd"
+for page in ppd-localize-driver ppd-localize.conf; do
+  check "man $page renders, without warnings" \
+    'MANWIDTH=80 man -M /usr/share/man "$page" >"$out/$page.man" 2>"$out/$page.err" && test ! -s "$out/$page.err" &&
+     grep -q "ppd-localize $version" "$out/$page.man"'
+done
 check "apt-get purge removes $bin" '$sudo apt-get purge -y -qq ppd-localize >/dev/null && test ! -e "$bin"'
 check 'purge removes the manual page' 'test ! -e /usr/share/man/man1/ppd-localize.1.gz'
+check "purge removes $driver, $conf and $ppddir" 'test ! -e "$driver" && test ! -e "$conf" && test ! -e "$ppddir"'
+check 'purge removes the manual pages of the driver' \
+  'test ! -e /usr/share/man/man8/ppd-localize-driver.8.gz && test ! -e /usr/share/man/man5/ppd-localize.conf.5.gz'
 check 'dpkg no longer has the package' '! dpkg -s ppd-localize >/dev/null 2>&1'
 [ "$failures" -eq 0 ] || { echo "package test: $failures check(s) failed" >&2; exit 1; }
 echo "package test: all checks passed"

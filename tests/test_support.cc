@@ -56,6 +56,12 @@ PPDFile OpenPPDText(std::string_view ppd_text) {
 
 RunResult RunTool(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                   const std::string& stdout_path, const std::string& stdin_path) {
+  return RunProgram(PPD_LOCALIZE_BINARY, args, env, stdout_path, stdin_path);
+}
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::map<std::string, std::string>& env, const std::string& stdout_path,
+                     const std::string& stdin_path) {
   const auto quote = [](std::string arg) {
     for (size_t at = 0; (at = arg.find('\'', at)) != std::string::npos; at += 4) arg.replace(at, 1, "'\\''");
     return "'" + arg + "'";
@@ -64,7 +70,7 @@ RunResult RunTool(const std::vector<std::string>& args, const std::map<std::stri
   const std::string out = stdout_path.empty() ? dir.path() + "/out" : stdout_path, err = dir.path() + "/err";
   std::string command = "env -i PATH=/usr/bin:/bin";
   for (const auto& [name, value] : env) command += " " + quote(name + "=" + value);
-  command += " " + quote(PPD_LOCALIZE_BINARY);
+  command += " " + quote(program);
   for (const std::string& arg : args) command += " " + quote(arg);
   const int status = std::system((command + " <" + quote(stdin_path) + " >" + quote(out) + " 2>" + quote(err)).c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdout_path.empty() ? ReadFile(out) : "", ReadFile(err)};

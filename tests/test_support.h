@@ -44,5 +44,9 @@ struct RunResult {
 RunResult RunTool(const std::vector<std::string>& args,
                   const std::map<std::string, std::string>& env = {},
                   const std::string& stdout_path = "", const std::string& stdin_path = "/dev/null");
+// The same for another program, as the built driver program.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::map<std::string, std::string>& env = {}, const std::string& stdout_path = "",
+                     const std::string& stdin_path = "/dev/null");
 
 #endif  // PPDLOCALIZE_TESTS_TEST_SUPPORT_H_

@@ -25,14 +25,17 @@ bool CupsLines::Next(std::string& line) {
       if (line.empty()) return false;
       break;
     }
-    const char c = buffer_[at_++];
-    if (c == '\r') {
-      if (at_ >= buffer_.size() && !Fill()) break;
-      if (buffer_[at_] == '\n') ++at_;
-      break;
-    }
-    if (c == '\n') break;
-    line.push_back(c);
+    // The bytes up to a line end, the buffer's end or the line's limit.
+    const char* begin = buffer_.data() + at_;
+    const char* stop = begin + std::min(buffer_.size() - at_, max_bytes_ - line.size());
+    const char* end = begin;
+    while (end != stop && *end != '\n' && *end != '\r') ++end;
+    line.append(begin, end);
+    at_ += static_cast<size_t>(end - begin);
+    if (end == stop) continue;
+    ++at_;
+    if (*end == '\r' && (at_ < buffer_.size() || Fill()) && buffer_[at_] == '\n') ++at_;
+    break;
   }
   line.resize(std::min(line.size(), line.find('\0')));
   return true;

@@ -117,50 +117,78 @@ std::optional<ListFields> ReadListFields(CupsLines& lines, std::string* reason) 
   bool have_product = false, have_psversion = false, install_group = false;
   std::vector<std::string> cups_languages;
   enum { kPostScript, kPDF, kRaster, kFax } type = kPostScript;
-  while (lines.Next(line)) {
-    if (StartsWith(line, "*Manufacturer:")) {
-      ScanQuoted(line, 255, manufacturer);
-    } else if (StartsWith(line, "*ModelName:")) {
-      ScanQuoted(line, 127, model_name);
-    } else if (StartsWith(line, "*LanguageEncoding:")) {
-      ScanWordAfterColon(line, lang_encoding);
-    } else if (StartsWith(line, "*LanguageVersion:")) {
-      ScanWordAfterColon(line, lang_version);
-    } else if (StartsWith(line, "*NickName:")) {
-      ScanQuoted(line, 255, nick_name);
-    } else if (StartsWithNoCase(line, "*1284DeviceID:")) {
-      ScanQuoted(line, 255, device_id);
-      if (!device_id.empty() && device_id.back() != ';' && device_id.size() < 255) device_id += ';';
-    } else if (StartsWith(line, "*Product:")) {
-      std::string value;
-      if (ScanQuoted(line, 255, value, "(") && value.size() > 1 && value.back() == ')' && !have_product) {
-        value.pop_back();
-        product = value;
-        have_product = true;
-      }
-    } else if (StartsWith(line, "*PSVersion:")) {
-      ScanQuoted(line, 255, last_psversion);  // a line without a value repeats the one before
-      if (!have_psversion) psversion = last_psversion;
-      have_psversion = true;
-    } else if (StartsWith(line, "*cupsLanguages:")) {
-      ScanLanguages(line, cups_languages);
-    } else if (StartsWith(line, "*cupsFax:")) {
-      size_t at = 9;
-      while (at < line.size() && IsSpace(line[at])) ++at;
-      if (StartsWithNoCase(std::string_view(line).substr(at), "true")) type = kFax;
-    } else if ((StartsWith(line, "*cupsFilter:") || StartsWith(line, "*cupsFilter2:")) && type == kPostScript) {
-      const std::string_view rest = std::string_view(line).substr(12);
-      if (rest.find("application/vnd.cups-raster") != std::string_view::npos) {
-        type = kRaster;
-      } else if (rest.find("application/vnd.cups-pdf") != std::string_view::npos) {
-        type = kPDF;
-      }
-    } else if (StartsWith(line, "*OpenGroup: Installable")) {
-      install_group = true;
-    } else if (StartsWith(line, "*CloseGroup:")) {
-      install_group = false;
-    } else if (StartsWith(line, "*OpenUI")) {
-      if (!install_group && (!model_name.empty() || !nick_name.empty()) && have_product && have_psversion) break;
+  bool header_read = false;
+  while (!header_read && lines.Next(line)) {
+    // cups-driverd tries each keyword in turn; they differ by their second
+    // byte already, so only that byte's few are tried here.
+    if (line.size() < 7 || line[0] != '*') continue;  // "*OpenUI" is the shortest keyword
+    switch (line[1]) {
+      case 'M':
+        if (StartsWith(line, "*Manufacturer:")) {
+          ScanQuoted(line, 255, manufacturer);
+        } else if (StartsWith(line, "*ModelName:")) {
+          ScanQuoted(line, 127, model_name);
+        }
+        break;
+      case 'L':
+        if (StartsWith(line, "*LanguageEncoding:")) {
+          ScanWordAfterColon(line, lang_encoding);
+        } else if (StartsWith(line, "*LanguageVersion:")) {
+          ScanWordAfterColon(line, lang_version);
+        }
+        break;
+      case 'N':
+        if (StartsWith(line, "*NickName:")) ScanQuoted(line, 255, nick_name);
+        break;
+      case '1':
+        if (StartsWithNoCase(line, "*1284DeviceID:")) {
+          ScanQuoted(line, 255, device_id);
+          if (!device_id.empty() && device_id.back() != ';' && device_id.size() < 255) device_id += ';';
+        }
+        break;
+      case 'P':
+        if (StartsWith(line, "*Product:")) {
+          std::string value;
+          if (ScanQuoted(line, 255, value, "(") && value.size() > 1 && value.back() == ')' && !have_product) {
+            value.pop_back();
+            product = value;
+            have_product = true;
+          }
+        } else if (StartsWith(line, "*PSVersion:")) {
+          ScanQuoted(line, 255, last_psversion);  // a line without a value repeats the one before
+          if (!have_psversion) psversion = last_psversion;
+          have_psversion = true;
+        }
+        break;
+      case 'c':
+        if (StartsWith(line, "*cupsLanguages:")) {
+          ScanLanguages(line, cups_languages);
+        } else if (StartsWith(line, "*cupsFax:")) {
+          size_t at = 9;
+          while (at < line.size() && IsSpace(line[at])) ++at;
+          if (StartsWithNoCase(std::string_view(line).substr(at), "true")) type = kFax;
+        } else if ((StartsWith(line, "*cupsFilter:") || StartsWith(line, "*cupsFilter2:")) && type == kPostScript) {
+          const std::string_view rest = std::string_view(line).substr(12);
+          if (rest.find("application/vnd.cups-raster") != std::string_view::npos) {
+            type = kRaster;
+          } else if (rest.find("application/vnd.cups-pdf") != std::string_view::npos) {
+            type = kPDF;
+          }
+        }
+        break;
+      case 'O':
+        if (StartsWith(line, "*OpenGroup: Installable")) {
+          install_group = true;
+        } else if (StartsWith(line, "*OpenUI") && !install_group && (!model_name.empty() || !nick_name.empty()) &&
+                   have_product && have_psversion) {
+          header_read = true;
+        }
+        break;
+      case 'C':
+        if (StartsWith(line, "*CloseGroup:")) install_group = false;
+        break;
+      default:
+        break;
     }
   }
   if (lines.failed()) {
@@ -200,10 +228,9 @@ std::optional<ListFields> ReadListFields(CupsLines& lines, std::string* reason) 
     maker = "HP";
   }
   fields.make = Cut(maker, 128);
+  // Upstream's add_ppd() cuts a " (recommended)" suffix from both static and
+  // driver PPDs (so cutting it here changes nothing); Debian's keeps it.
   fields.make_and_model = Cut(normalized, 128);
-  if (const size_t recommended = fields.make_and_model.find(" (recommended)"); recommended != std::string::npos) {
-    fields.make_and_model.resize(recommended);
-  }
   fields.device_id = Cut(device_id, 256);
   fields.product = Cut(product, 128);
   fields.psversion = Cut(psversion, 32);
