@@ -15,8 +15,10 @@ and the unprivileged user cupsd runs its helpers as must be able to walk to it):
     ppds/    the driver's PPD directory; cache/, state/, spool/, log/ for cupsd
 
 cups-driverd also scans /usr/share/ppd, /usr/local/share/ppd and /opt/share/ppd whatever it is
-told; callers compare only the names they placed (see offered()). cupsd runs as root with
-`User lp`, else as the calling user. It is stopped by its process id when the block ends.
+told; callers compare only the names they placed. cupsd runs as root with `User lp`, else as
+the calling user; it writes nothing outside the tree (its printcap included) and has no system
+bus to register queues on. It is stopped by its process id when the block ends, and gets SIGTERM
+from the kernel should its parent die first.
 """
 import ctypes
 import grp
@@ -71,6 +73,7 @@ TempDir {spool}/tmp
 ErrorLog {log}/error_log
 AccessLog {log}/access_log
 PageLog {log}/page_log
+Printcap {state}/printcap
 FileDevice No
 {users}"""
 
@@ -190,7 +193,9 @@ class Cupsd:
 
     def daemon_env(self):
         # Sanitizer settings reach the driver only if cupsd has them and passes them on (PassEnv).
+        # No system bus: cupsd would register its queues with colord.
         return {'PATH': '/usr/sbin:/usr/bin:/sbin:/bin', 'LC_ALL': 'C',
+                'DBUS_SYSTEM_BUS_ADDRESS': 'unix:path=%s/no-bus' % self.dir,
                 **{k: v for k, v in os.environ.items() if k in SANITIZER_ENV}}
 
     def env(self, lang=None, **extra):
