@@ -30,7 +30,7 @@ LSB_DIRS = ('/usr/share/ppd', '/usr/local/share/ppd', '/opt/share/ppd')
 
 def hyperfine(commands, prepare):
     with tempfile.NamedTemporaryFile(suffix='.json') as out:
-        subprocess.run(['hyperfine', '--style', 'none', '--runs', '1', '--prepare', prepare,
+        subprocess.run(['hyperfine', '--style', 'none', '--shell=none', '--runs', '1', '--prepare', prepare,
                         '--export-json', out.name, *commands], check=True, stdout=subprocess.DEVNULL)
         with open(out.name) as f:
             return [r['times'][0] for r in json.load(f)['results']]
