@@ -48,18 +48,25 @@ package: deps
 	cd $(DEB_DIR)/src && dpkg-buildpackage -us -uc -b -J$(JOBS)
 	@ls -1 $(DEB_DIR)/*.deb
 
-# Release build, whole runs against the floor program, then micro-benchmarks.
+# Release build, whole runs against the floor program, micro-benchmarks, then the
+# CUPS driver program against cups-driverd and the command line over the corpus
+# test's sample of real PPDs (made once in $(BENCH_CORPUS), as `make test` makes it).
+BENCH_CORPUS ?= $(BUILD_DIR)/corpus
 bench: deps
 	@scripts/install-deps.sh hyperfine time python3
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPPD_LOCALIZE_TESTS=OFF -DPPD_LOCALIZE_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	bench/run_bench.py build-bench $(if $(BENCH_SIZES),--sizes $(BENCH_SIZES))
 	build-bench/bench/edits_bench --benchmark_min_time=0.5
+	bash tests/corpus/make-corpus.sh $(BENCH_CORPUS)
+	bench/driver_bench.py build-bench $(BENCH_CORPUS) $(if $(BENCH_FILES),--files $(BENCH_FILES))
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # The `corpus` test is left out: it runs the same binary over a few hundred
 # real PPDs in `make test` already, and under the sanitizers it would add
-# minutes to CI for code paths that this suite and the fuzz targets cover.
+# minutes to CI for code paths that this suite and the fuzz targets cover. The
+# `cupsd` tests run here too: their cupsd passes the *SAN_OPTIONS settings on to
+# the driver program it runs (PassEnv).
 SANITIZE_DIR ?= build-sanitize
 SANITIZER_ENV = LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ASAN_OPTIONS=detect_leaks=1

@@ -8,6 +8,7 @@ packages=(
   libcups2-dev zlib1g-dev libplist-dev
   libgtest-dev libbenchmark-dev
   cups-client cups-common python3 openprinting-ppds cups-ppdc
+  cups-daemon cups  # cupsd, and cups-driverd (package cups) for tests/cupsd
   dpkg-dev file groff-base
   "$@"
 )
