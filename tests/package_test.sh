@@ -54,6 +54,8 @@ check "its cat under LANG=zh_TW.UTF8 is ppd-localize --country=TW" \
 check 'cat of a name outside the PPD directory fails with one line and no output' \
   '! env -u CUPS_SERVERROOT "$driver" cat "ppd-localize:../ppd-localize/package-test-mono13.ppd" >"$out/bad" 2>"$out/bad.err" &&
    test ! -s "$out/bad" && test "$(wc -l <"$out/bad.err")" -eq 1'
+check 'lpadmin makes a queue through the installed driver, configuration and PPD directory (a private cupsd)' \
+  'python3 tests/cupsd/cupsd_test.py installed "$driver" "$bin" package-test-mono13.ppd'
 $sudo rm -f "$testppd"
 for page in ppd-localize-driver ppd-localize.conf; do
   check "man $page renders, without warnings" \

@@ -11,11 +11,15 @@ CASE is one of:
            PPD that a static copy of `TOOL --country=CC` output makes
   hostile  names that list never prints fail in lpadmin and in a direct `DRIVER cat`; a
            configuration line that cannot be understood fails list and cat, naming file and line
+  installed NAME   for the package test, with the installed DRIVER and TOOL: the installed
+           configuration file and PPD directory; lpadmin under zh_TW.UTF-8 makes from
+           ppd-localize:NAME the queue PPD that a static copy of `TOOL --country=TW` output makes
 Prints one line per failed check and exits 1 if any failed.
 """
 import gzip
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -224,11 +228,27 @@ def case_hostile(driver, tool, src, work):
                   'lpadmin fails with %r in the configuration: exit %d' % (bad, result.returncode))
 
 
+def case_installed(driver, tool, name, work):
+    static = os.path.join(work, 'tw.ppd')
+    with open(static, 'wb') as f:
+        subprocess.run([tool, '--country=TW', '-', '/usr/share/ppd-localize/' + name], stdout=f, check=True)
+    with Cupsd(driver, static={'static/tw.ppd': static}) as cupsd:
+        shutil.copyfile('/etc/cups/ppd-localize.conf', cupsd.root / 'ppd-localize.conf')
+        cupsd.client(['lpadmin', '-p', 'S', '-E', '-v', 'file:///dev/null', '-m', 'static/tw.ppd'])
+        result = cupsd.client(['lpadmin', '-p', 'Q', '-E', '-v', 'file:///dev/null', '-m', 'ppd-localize:' + name],
+                              lang='zh_TW.UTF-8', check=False)
+        check(result.returncode == 0, 'lpadmin -m ppd-localize:%s: exit %d, %s' % (name, result.returncode, result.stderr))
+        check(result.returncode == 0 and cupsd.queue_ppd('Q') == cupsd.queue_ppd('S'),
+              'the queue PPD is the static one for TW')
+
+
 if __name__ == '__main__':
     case, driver, tool, src = sys.argv[1:5]
     with tempfile.TemporaryDirectory(prefix='cupsd-test-') as work:
         args = [os.path.abspath(a) for a in (driver, tool, src)] + [work]
-        if case == 'list-corpus':
+        if case == 'installed':
+            case_installed(args[0], args[1], src, work)
+        elif case == 'list-corpus':
             case_list(*args, corpus=sys.argv[5])
         else:
             {'list': case_list, 'queues': case_queues, 'hostile': case_hostile}[case](*args)
