@@ -20,6 +20,7 @@ ScratchDir::~ScratchDir() {
 
 std::string ScratchDir::Write(const std::string& name, std::string_view bytes) const {
   const std::string file = path_ + "/" + name;
+  std::filesystem::create_directories(std::filesystem::path(file).parent_path());
   std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return file;
 }

@@ -16,7 +16,8 @@ class ScratchDir {
   ScratchDir();
   ~ScratchDir();
   const std::string& path() const { return path_; }
-  // Writes `bytes` to `name` inside the directory; answers the full path.
+  // Writes `bytes` to `name` inside the directory, making its parent
+  // directories; answers the full path.
   std::string Write(const std::string& name, std::string_view bytes) const;
 
  private:

@@ -1,44 +1,20 @@
-// Lines split as cupsFileGets() splits them, from memory and from plain and
-// gzip files.
+// Lines split as cupsFileGets() splits them (gzip files: driver_commands_test.cc).
 #include "driver/cups_lines.h"
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
-
-namespace {
-
-std::vector<std::string> AllLines(CupsLines lines) {
-  std::vector<std::string> all;
-  for (std::string line; lines.Next(line);) all.push_back(line);
-  return all;
-}
-
 TEST(CupsLines, SplitsAsCupsFileGets) {
-  using Lines = std::vector<std::string>;
-  EXPECT_EQ(AllLines(LinesOfBytes("a\nb\r\nc\rd")), (Lines{"a", "b", "c", "d"}));
-  EXPECT_EQ(AllLines(LinesOfBytes("a\n\nb\r\r\n")), (Lines{"a", "", "b", ""}));
-  EXPECT_EQ(AllLines(LinesOfBytes("")), Lines{});
-  EXPECT_EQ(AllLines(LinesOfBytes(std::string_view("a\0b\nc", 5))), (Lines{"a", "c"}));
-  // Longer lines come in pieces; a piece that fills the buffer leaves its
-  // line end to be read as an empty line.
-  EXPECT_EQ(AllLines(LinesOfBytes("abcdefg\nhij\n", 3)), (Lines{"abc", "def", "g", "hij", ""}));
-  EXPECT_EQ(AllLines(LinesOfBytes("abc\ndef", 3)), (Lines{"abc", "", "def"}));
-  EXPECT_EQ(AllLines(LinesOfBytes(std::string(600, 'x'))).size(), 3u);
-}
-
-TEST(CupsLines, ReadsPlainAndGzipFilesAlike) {
-  const ScratchDir dir;
-  const std::string text = "*PPD-Adobe: \"4.3\"\r\n" + std::string(40000, 'x') + "\n*End\n";
-  for (const std::string& path : {dir.Write("plain", text), dir.Write("packed", GzipBytes(text))}) {
-    GzFile file(path);
-    ASSERT_TRUE(file.is_open());
-    const std::vector<std::string> lines = AllLines(file.Lines());
-    ASSERT_EQ(lines.size(), 2 + 40000 / 255 + 1u) << path;
-    EXPECT_EQ(lines.front(), "*PPD-Adobe: \"4.3\"");
-    EXPECT_EQ(lines.back(), "*End");
+  const std::string x255(255, 'x'), x16383(16383, 'x');
+  const std::tuple<std::string, size_t, std::vector<std::string>> cases[] = {  // bytes, longest piece, lines
+      {"a\nb\r\nc\rd", 255, {"a", "b", "c", "d"}}, {"a\n\nb\r\r\n", 255, {"a", "", "b", ""}}, {"", 255, {}},
+      {std::string("a\0b\nc", 5), 255, {"a", "c"}}, {std::string(600, 'x'), 255, {x255, x255, std::string(90, 'x')}},
+      // A piece that fills the buffer leaves its line end to be read as an empty line.
+      {"abcdefg\nhij\n", 3, {"abc", "def", "g", "hij", ""}}, {"abc\ndef", 3, {"abc", "", "def"}},
+      {x16383 + "\r\nb", 1 << 20, {x16383, "b"}}, {std::string(40000, 'y') + "\nz", 1 << 20, {std::string(40000, 'y'), "z"}}};
+  for (const auto& [bytes, max_bytes, lines] : cases) {
+    CupsLines reader = LinesOfBytes(bytes, max_bytes);
+    std::vector<std::string> all;
+    for (std::string line; reader.Next(line);) all.push_back(line);
+    EXPECT_EQ(all, lines) << bytes;
   }
-  EXPECT_FALSE(GzFile(dir.path() + "/none").is_open());
 }
-
-}  // namespace

@@ -1,121 +1,42 @@
-// The driver's commands in-process and the built program: list, cat (byte
-// for byte the core's run), hostile names, usage.
+// The driver program as cups-driverd runs it: usage; list, with its warnings; cat, byte for byte
+// the tool's run, gzip files too; each refusal in one line with nothing on standard output.
 #include "driver/driver_commands.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-
-#include "setup/setup_ppd.h"
 #include "test_support.h"
 
-namespace {
-
-// A command's status and what it wrote.
-struct Output {
-  int status;
-  std::string out, err;
-};
-template <typename Run>
-Output Capture(Run run) {
-  char *out = nullptr, *err = nullptr;
-  size_t out_size = 0, err_size = 0;
-  FILE* out_file = open_memstream(&out, &out_size);
-  FILE* err_file = open_memstream(&err, &err_size);
-  const int status = run(out_file, err_file);
-  std::fclose(out_file);
-  std::fclose(err_file);
-  Output result{status, std::string(out, out_size), std::string(err, err_size)};
-  std::free(out);
-  std::free(err);
-  return result;
-}
-
-DriverConfig ExamplesConfig() {
-  DriverConfig config;
-  config.ppd_directories = {std::string(PPD_LOCALIZE_SOURCE_DIR) + "/examples"};
-  return config;
-}
-
-TEST(DriverCommands, CatIsTheCoreRunForEachListedExample) {
-  const Output list = Capture([](FILE* out, FILE* err) { return RunList(ExamplesConfig(), out, err); });
-  ASSERT_EQ(list.status, 0);
-  EXPECT_EQ(list.err, "");  // Info.plist is passed over silently
-  EXPECT_NE(list.out.find("\"ppd-localize:mono13.ppd\" en,fr,de,ja,zh_TW \"Example Imaging\""), std::string::npos);
-  int listed = 0;
-  for (const char* name : {"color-laser.ppd", "mono13.ppd"}) {
-    EXPECT_NE(list.out.find(std::string("\"ppd-localize:") + name + "\""), std::string::npos) << name;
-    for (const char* country : {"TW", "JP", "DE", ""}) {
-      DriverConfig config = ExamplesConfig();
-      config.country = country;
-      const Output cat =
-          Capture([&](FILE* out, FILE* err) { return RunCat(config, std::string("ppd-localize:") + name, out, err); });
-      RunOptions options;
-      options.country = country;
-      const Output core = Capture([&](FILE* out, FILE* err) { return setupPPD(ExamplePath(name).c_str(), options, out, err); });
-      EXPECT_EQ(cat.status, 0) << cat.err;
-      EXPECT_EQ(cat.err, "");
-      EXPECT_EQ(cat.out, core.out) << name << " " << country;
-      ++listed;
-    }
-  }
-  EXPECT_EQ(listed, 8);
-}
-
-TEST(DriverCommands, HostileNamesGiveOneLineAndNoOutput) {
-  for (const std::string& name : std::vector<std::string>{"", "ppd-localize:/etc/passwd", "ppd-localize:../README.md", "ppd-localize:Info.plist",
-                                 "ppd-localize:missing.ppd", "ppd-localize:mono13.ppd/x", "ppd-localize:a\nERROR: x",
-                                 "mono13.ppd", "ppd-localize:" + std::string(300, 'a')}) {
-    const Output cat = Capture([&](FILE* out, FILE* err) { return RunCat(ExamplesConfig(), name, out, err); });
-    EXPECT_EQ(cat.status, 1) << name;
-    EXPECT_EQ(cat.out, "") << name;
-    EXPECT_EQ(cat.err.find('\n'), cat.err.size() - 1) << cat.err;
-    EXPECT_EQ(cat.err.rfind("ERROR: ppd-localize: \"", 0), 0u) << cat.err;
-  }
-  const ScratchDir dir;
-  dir.Write("readme.ppd", "not a PPD\n");
-  DriverConfig config;
-  config.ppd_directories = {dir.path()};
-  const Output list = Capture([&](FILE* out, FILE* err) { return RunList(config, out, err); });
-  EXPECT_EQ(list.out, "");
-  EXPECT_EQ(list.err, "WARNING: ppd-localize: " + dir.path() + "/readme.ppd: left out: not a PPD (no *PPD-Adobe: first line)\n");
-  const Output cat = Capture([&](FILE* out, FILE* err) { return RunCat(config, "ppd-localize:readme.ppd", out, err); });
-  EXPECT_EQ(cat.status, 1);
-  EXPECT_EQ(cat.out, "");
-  EXPECT_EQ(cat.err, "ERROR: ppd-localize: " + dir.path() + "/readme.ppd: not listed: not a PPD (no *PPD-Adobe: first line)\n");
-}
-
-TEST(DriverProgram, UsageConfigurationAndWriteErrors) {
+TEST(DriverProgram, ListCatAndEachRefusalInOneLine) {
   const ScratchDir root;
   const std::map<std::string, std::string> env = {{"CUPS_SERVERROOT", root.path()}};
-  const std::string usage = "Usage: ppd-localize list | ppd-localize cat PPD-NAME\n";
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{}, {"show"}, {"cat"}, {"list", "x"}}) {
+  const std::string conf = "PPDDirectory " + root.path() + "/ppds\nPPDDirectory " PPD_LOCALIZE_SOURCE_DIR "/examples\n";
+  root.Write("ppd-localize.conf", conf + "Country TW\n");
+  root.Write("ppds/z/mono.ppd.gz", GzipBytes(ReadFile(ExamplePath("mono13.ppd"))));
+  const std::string bad = root.Write("ppds/readme.ppd", "not a PPD\n"), error = "ERROR: ppd-localize: \"ppd-localize:";
+  const std::string usage = "Usage: ppd-localize list | ppd-localize cat PPD-NAME\n", tw = "--country=TW";
+  const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
+      {{}, 1, "", usage}, {{"show"}, 1, "", usage}, {{"cat"}, 1, "", usage}, {{"list", "x"}, 1, "", usage},
+      {{"cat", "ppd-localize:mono13.ppd"}, 0, RunTool({tw, "-", ExamplePath("mono13.ppd")}).out, ""},
+      {{"cat", "ppd-localize:z/mono.ppd.gz"}, 0, RunTool({tw, "-", ExamplePath("mono13.ppd")}).out, ""},
+      {{"cat", "ppd-localize:a\n\\\xE9~"}, 1, "", error + "a\\x0A\\x5C\\xE9~\": not a PPD name of this driver: the name holds a control character\n"},
+      {{"cat", "ppd-localize:" + std::string(300, 'a')}, 1, "",
+       error + std::string(287, 'a') + "...\": not a PPD name of this driver: the name longer than 255 bytes\n"},
+      {{"cat", "ppd-localize:missing.ppd"}, 1, "", error + "missing.ppd\": no such PPD\n"},
+      {{"cat", "ppd-localize:readme.ppd"}, 1, "", "ERROR: ppd-localize: " + bad + ": not listed: not a PPD (no *PPD-Adobe: first line)\n"}};
+  for (const auto& [args, status, out, err] : cases) {
     const RunResult run = RunProgram(PPD_LOCALIZE_DRIVER_BINARY, args, env);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, usage);
+    EXPECT_EQ(std::tie(run.status, run.out, run.err), std::tie(status, out, err)) << (args.empty() ? "" : args.back());
   }
-  root.Write("ppd-localize.conf", "PPDDirectory " + std::string(PPD_LOCALIZE_SOURCE_DIR) + "/examples\n");
   const RunResult list = RunProgram(PPD_LOCALIZE_DRIVER_BINARY, {"list"}, env);
   EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 2);
-  std::map<std::string, std::string> taiwan = env;
-  taiwan["LANG"] = "zh_TW.UTF8";  // as cupsd sets it
-  const RunResult cat = RunProgram(PPD_LOCALIZE_DRIVER_BINARY, {"cat", "ppd-localize:mono13.ppd"}, taiwan);
-  EXPECT_EQ(cat.status, 0);
-  EXPECT_EQ(cat.out, RunTool({"--country=TW", "-", ExamplePath("mono13.ppd")}).out);
-  EXPECT_NE(cat.out.find("\n*ISOCountryCode: \"TW\""), std::string::npos);
+  EXPECT_EQ(list.out.rfind("\"ppd-localize:color-laser.ppd\" ", 0), 0u);
+  EXPECT_NE(list.out.find("\n\"ppd-localize:mono13.ppd\" en,fr,de,ja,zh_TW \"Example Imaging\" "), std::string::npos);
+  EXPECT_NE(list.out.find("\n\"ppd-localize:z/mono.ppd.gz\" en,fr,de,ja,zh_TW \"Example Imaging\" "), std::string::npos);
+  EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 3);
+  EXPECT_EQ(list.err, "WARNING: ppd-localize: " + bad + ": left out: not a PPD (no *PPD-Adobe: first line)\n");
   EXPECT_EQ(RunProgram(PPD_LOCALIZE_DRIVER_BINARY, {"list"}, env, "/dev/full").status, 1);
-  EXPECT_EQ(RunProgram(PPD_LOCALIZE_DRIVER_BINARY, {"cat", "ppd-localize:mono13.ppd"}, env, "/dev/full").status, 1);
-  root.Write("ppd-localize.conf", "# ok\nCountry Taiwan\n");
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"list"}, {"cat", "ppd-localize:mono13.ppd"}}) {
-    const RunResult run = RunProgram(PPD_LOCALIZE_DRIVER_BINARY, args, env);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "ERROR: ppd-localize: " + root.path() +
-                           "/ppd-localize.conf: line 2: Country takes two ASCII letters or three digits, not \"Taiwan\"\n");
-  }
+  root.Write("ppd-localize.conf", conf + "# ok\nCountry Taiwan\n");
+  const RunResult run = RunProgram(PPD_LOCALIZE_DRIVER_BINARY, {"list"}, env);
+  EXPECT_EQ(std::tie(run.status, run.out), std::tuple(1, ""));
+  EXPECT_EQ(run.err, "ERROR: ppd-localize: " + root.path() + "/ppd-localize.conf: line 4: Country takes two ASCII letters or three digits, not \"Taiwan\"\n");
 }
-
-}  // namespace
