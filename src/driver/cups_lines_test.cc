@@ -17,4 +17,7 @@ TEST(CupsLines, SplitsAsCupsFileGets) {
     for (std::string line; reader.Next(line);) all.push_back(line);
     EXPECT_EQ(all, lines) << bytes;
   }
+  CupsLines broken([](char*, size_t) { return -1L; });
+  std::string line;
+  EXPECT_TRUE(!broken.Next(line) && broken.failed());
 }

@@ -1,6 +1,5 @@
-// The list line of a PPD for header variants. The expected fields are what cups-driverd 2.4.2
-// (Debian 12) records for the same files as static PPDs (`cups-driverd dump`), but for the
-// fields its reading of a driver's line ends at an empty device id (see list_fields.h).
+// The list line of a PPD for header variants: what cups-driverd 2.4.2 records for the same files as
+// static PPDs, but for the fields its reading of a driver's line ends at an empty device id.
 #include "driver/list_fields.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +13,10 @@ static std::string LineOrReason(std::string_view ppd) {
 
 TEST(ListFields, FieldsAsCupsDriverdRecordsThemOrWhyLeftOut) {
   const std::string h = "*PPD-Adobe: \"4.3\"\n", p = "*Product: \"(P)\"\n*PSVersion: \"(1)\"\n", end = R"x( "" "P" "(1)" ")x";
-  std::string zh_tw = "\"n\" xx", forty = "*cupsLanguages: \"";  // as many as fit cups-driverd's 127 bytes
+  std::string forty = "*cupsLanguages: \"", zh_tw = "\"n\" xx", ja = forty, ja31 = zh_tw;
   for (int i = 0; i < 40; ++i) forty += "zh_TW ";
-  for (int i = 0; i < 20; ++i) zh_tw += ",zh_TW";
+  for (int i = 0; i < 20; ++i) zh_tw += ",zh_TW";  // as many as fit cups-driverd's 127 bytes
+  for (int i = 0; i < 31; ++i) { ja += "ja "; ja31 += ",ja"; }  // as many as its 32 languages
   const std::pair<std::string, std::string> cases[] = {  // the PPD, its line or why it has none
       {h + "*Manufacturer: \"Acme\"\n*Product: \"(Laser 1)\"\n*ModelName: \"Acme Laser 1\"\n*NickName: \"Acme Laser 1, 2.0\"\n"
        "*PSVersion: \"(3010.000) 0\"\n*1284DeviceID: \"MFG:Acme;MDL:Laser 1\"\n*LanguageVersion: German-CH\n"
@@ -31,6 +31,7 @@ TEST(ListFields, FieldsAsCupsDriverdRecordsThemOrWhyLeftOut) {
       {h + p + "*Manufacturer: \"ESP\"\n*NickName: \"Zeta/Printer\"\n", R"x("n" xx "ESP" "ESP Zeta/Printer")x" + end + "postscript\"\n"},
       {h + p + "*LanguageVersion: English-a,b\n*ModelName: \"Zed\"\n", R"x("n" en_a "Other" "Zed")x" + end + "postscript\"\n"},
       {h + p + forty + "\"\n*LanguageVersion: Klingon\n*ModelName: \" Zed Q\"\n", zh_tw + R"x( "Zed" "Zed Q")x" + end + "postscript\"\n"},
+      {h + p + ja + "zh_TW\"\n*ModelName: \"M\"\n", ja31 + R"x( "Other" "M")x" + end + "postscript\"\n"},
       {h + "*LanguageVersion: French\n*LanguageEncoding: ISOLatin1\n*Manufacturer: \"Soci\xE9t\xE9\"\n" + p +
        "*NickName: \"Soci\xE9t\xE9 I\"\n", "\"n\" fr \"Soci\xE9t\xE9\" \"Soci\xE9t\xE9 Soci\xC3\xA9t\xC3\xA9 I\"" + end + "postscript\"\n"},
       {h + "*cupsFilter: \"application/vnd.cups-raster 0 x\"\n*cupsFax: True\n" + p + "*ModelName: \"Fax F\"\n",

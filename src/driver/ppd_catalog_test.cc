@@ -21,24 +21,20 @@ TEST(PPDCatalog, WalksLinksShadowsAndWarns) {
 
   std::vector<std::string> warnings;
   const auto files = ScanCatalog({a, b, a + "/none"}, [&](const std::string& w) { warnings.push_back(w); });
-  const std::map<std::string, std::string> expected = {
+  EXPECT_EQ(files, (std::map<std::string, std::string>{
       {"linked-dir/deep/m.ppd.gz", b + "/linked-dir/deep/m.ppd.gz"}, {"link.ppd", b + "/link.ppd"}, {"top.ppd", a + "/top.ppd"},
-      {"vendor/deep/m.ppd.gz", a + "/vendor/deep/m.ppd.gz"}, {"vendor/other.ppd", b + "/vendor/other.ppd"}};
-  EXPECT_EQ(files, expected);
-  const std::vector<std::string> expected_warnings = {
+      {"vendor/deep/m.ppd.gz", a + "/vendor/deep/m.ppd.gz"}, {"vendor/other.ppd", b + "/vendor/other.ppd"}}));
+  EXPECT_EQ(warnings, (std::vector<std::string>{
       a + "/bad\tname.ppd: left out: its name holds a control character", a + "/dangling.ppd: left out: No such file or directory",
       a + "/fifo.ppd: left out: not a regular file", a + "/vendor/deep/up: left out: a link to a directory above it",
-      b + "/linked-dir/deep/up: left out: a link to a directory above it", b + "/top.ppd: left out: " + a + "/top.ppd has the same name"};
-  EXPECT_EQ(warnings, expected_warnings);
+      b + "/linked-dir/deep/up: left out: a link to a directory above it", b + "/top.ppd: left out: " + a + "/top.ppd has the same name"}));
 
   // The way back finds exactly the listed files, and nothing else.
-  for (const auto& [relative, path] : files) {
+  std::map<std::string, std::string> back = files;  // relative path: its file or why there is none
+  for (const char* r : {"vendor/deep/up/top.ppd", "fifo.ppd", "dangling.ppd", "top.ppd/x", "absent.ppd"}) back[r] = "no such PPD";
+  back["vendor"] = "names a directory, not a PPD";
+  for (const auto& [relative, expected] : back) {
     std::string reason;
-    EXPECT_EQ(ResolveCatalogPath({a, b}, relative, &reason), path) << relative << ": " << reason;
-  }
-  for (const char* relative : {"vendor", "vendor/deep/up/top.ppd", "fifo.ppd", "dangling.ppd", "top.ppd/x", "absent.ppd"}) {
-    std::string reason;
-    EXPECT_FALSE(ResolveCatalogPath({a, b}, relative, &reason)) << relative;
-    EXPECT_EQ(reason, relative == std::string("vendor") ? "names a directory, not a PPD" : "no such PPD") << relative;
+    EXPECT_EQ(ResolveCatalogPath({a, b}, relative, &reason).value_or(reason), expected) << relative;
   }
 }
