@@ -64,7 +64,7 @@ bench: deps
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # The `corpus` test is left out: it runs the same binary over a few hundred
 # real PPDs in `make test` already, and under the sanitizers it would add
-# minutes to CI for code paths that this suite and the fuzz targets cover. The
+# minutes to CI for code paths that this suite and the fuzz target cover. The
 # `cupsd` tests run here too: their cupsd passes the *SAN_OPTIONS settings on to
 # the driver program it runs (PassEnv).
 SANITIZE_DIR ?= build-sanitize
