@@ -18,15 +18,14 @@ TEST(ListFields, FieldsAsCupsDriverdRecordsThemOrWhyLeftOut) {
   for (int i = 0; i < 20; ++i) zh_tw += ",zh_TW";  // as many as fit cups-driverd's 127 bytes
   for (int i = 0; i < 31; ++i) { ja += "ja "; ja31 += ",ja"; }  // as many as its 32 languages
   const std::pair<std::string, std::string> cases[] = {  // the PPD, its line or why it has none
-      {h + "*Manufacturer: \"Acme\"\n*Product: \"(Laser 1)\"\n*ModelName: \"Acme Laser 1\"\n*NickName: \"Acme Laser 1, 2.0\"\n"
+      {h + "*Manufacturer: \" Acme\"\n*Product: \"(Laser 1)\"\n*ModelName: \"Acme Laser 1\"\n*NickName: \"Acme Laser 1, 2.0\"\n"
        "*PSVersion: \"(3010.000) 0\"\n*1284DeviceID: \"MFG:Acme;MDL:Laser 1\"\n*LanguageVersion: German-CH\n"
        "*cupsLanguages: \"fr  it\tx,y ja abcdefg\"\n",
        R"x("n" de_CH,fr,it,ja,abcde "Acme" "Acme Laser 1, 2.0" "MFG:Acme;MDL:Laser 1;" "Laser 1" "(3010.000) 0" "postscript")x" "\n"},
       {h + "*Product: \"(Laser 2)\"\n*PSVersion: \"(2017.000) 1\"\n*ModelName: \"Acme-Laser 2\"\n"
        "*cupsFilter: \"application/vnd.cups-raster 0 x\"\n", R"x("n" xx "Acme" "Acme-Laser 2" "" "Laser 2" "(2017.000) 1" "raster")x" "\n"},
-      {h + "*Manufacturer: \"Hewlett-Packard\"\n*Product: \"(HP LaserJet 4000)\"\n*PSVersion: \"(1)\"\n"
-       "*NickName: \"hewlett-packard LaserJet 4000 (recommended)\"\n",
-       R"x("n" xx "HP" "HP LaserJet 4000 (recommended)" "" "HP LaserJet 4000" "(1)" "postscript")x" "\n"},
+      {h + p + "*Manufacturer: \"Hewlett-Packard\"\n*NickName: \"hewlett-packard LaserJet 4000 (recommended)\"\n",
+       R"x("n" xx "HP" "HP LaserJet 4000 (recommended)")x" + end + "postscript\"\n"},
       {h + p + "*Manufacturer: \"linotype\"\n*NickName: \"Lino L\"\n", R"x("n" xx "LHAG" "LHAG Lino L")x" + end + "postscript\"\n"},
       {h + p + "*Manufacturer: \"ESP\"\n*NickName: \"Zeta/Printer\"\n", R"x("n" xx "ESP" "ESP Zeta/Printer")x" + end + "postscript\"\n"},
       {h + p + "*LanguageVersion: English-a,b\n*ModelName: \"Zed\"\n", R"x("n" en_a "Other" "Zed")x" + end + "postscript\"\n"},
