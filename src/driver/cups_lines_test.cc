@@ -10,6 +10,7 @@ TEST(CupsLines, SplitsAsCupsFileGets) {
       {std::string("a\0b\nc", 5), 255, {"a", "c"}}, {std::string(600, 'x'), 255, {x255, x255, std::string(90, 'x')}},
       // A piece that fills the buffer leaves its line end to be read as an empty line.
       {"abcdefg\nhij\n", 3, {"abc", "def", "g", "hij", ""}}, {"abc\ndef", 3, {"abc", "", "def"}},
+      // CR LF across a refill of the 16384-byte buffer; a line over several refills.
       {x16383 + "\r\nb", 1 << 20, {x16383, "b"}}, {std::string(40000, 'y') + "\nz", 1 << 20, {std::string(40000, 'y'), "z"}}};
   for (const auto& [bytes, max_bytes, lines] : cases) {
     CupsLines reader = LinesOfBytes(bytes, max_bytes);
@@ -17,7 +18,7 @@ TEST(CupsLines, SplitsAsCupsFileGets) {
     for (std::string line; reader.Next(line);) all.push_back(line);
     EXPECT_EQ(all, lines) << bytes;
   }
-  CupsLines broken([](char*, size_t) { return -1L; });
+  CupsLines broken([](char*, size_t) { return -1L; });  // a read error ends the lines and is kept
   std::string line;
   EXPECT_TRUE(!broken.Next(line) && broken.failed());
 }
