@@ -1,31 +1,19 @@
-"""A private, real cupsd for tests: its own tree, a Unix socket, the driver program under test.
-
-    with Cupsd(driver, ppds={'mono13.ppd': path}, static={...}, config='Country DE\n') as c:
-        c.client(['lpinfo', '-l', '-m'], lang='C')
-
-The tree lives in a fresh directory under /tmp (a Unix socket path must stay under 108 bytes,
-and the unprivileged user cupsd runs its helpers as must be able to walk to it):
-
-    root/    ServerRoot: cupsd.conf, cups-files.conf, ppd-localize.conf, ppd/ (the queues' PPDs)
-    bin/     ServerBin: links to the system's backend, filter, daemon... directories, and driver/
-             holding only a copy of the program under test (copied so that cupsd's checks of the
-             program and its directory do not depend on the build tree's owner and modes)
-    data/    DataDir: links to /usr/share/cups's contents but model/ (the static PPDs given) and
-             drv/ (left out: cups-driverd would compile the system's .drv files on every scan)
-    ppds/    the driver's PPD directory; cache/, state/, spool/, log/ for cupsd
-
-cups-driverd also scans /usr/share/ppd, /usr/local/share/ppd and /opt/share/ppd whatever it is
-told; callers compare only the names they placed. cupsd runs as root with `User lp`, else as
-the calling user; it writes nothing outside the tree (its printcap included) and has no system
-bus to register queues on. It is stopped by its process id when the block ends, and gets SIGTERM
-from the kernel should its parent die first.
-"""
+# A private, real cupsd for tests, never the system's: `with Cupsd(driver, ppds, static, config) as c`.
+# Its tree is a fresh directory under /tmp (a socket path must stay under 108 bytes, and the user lp
+# that cupsd runs its helpers as must reach it): root/ (ServerRoot, with ppd-localize.conf and the
+# queues' ppd/), bin/ (ServerBin: links to the system's CUPS programs, and driver/ holding only a copy
+# of the program under test, so that cupsd's owner and mode checks do not depend on the build tree),
+# data/ (DataDir: links to /usr/share/cups but model/, the given static PPDs, and drv/, which
+# cups-driverd would compile on every scan), ppds/ (the driver's PPD directory), cache, state, spool,
+# log. It listens on a Unix socket only, lets anyone do anything, runs as root with User lp, keeps its
+# printcap in the tree and has no system bus to register queues on. It is stopped by its process id
+# when the block ends, also on failure, and by the kernel should the test die first. cups-driverd
+# still scans /usr/share/ppd and the like: callers compare only the names they placed.
 import ctypes
 import grp
 import http.client
 import os
 import pathlib
-import shlex
 import shutil
 import signal
 import socket
@@ -34,208 +22,114 @@ import subprocess
 import tempfile
 import time
 
-SYSTEM_BIN = '/usr/lib/cups'
-SYSTEM_DATA = '/usr/share/cups'
-CUPSD = '/usr/sbin/cupsd'
-DRIVER_NAME = 'ppd-localize'
-START_LIMIT = 20  # seconds for cupsd to accept connections
-SANITIZER_ENV = ('ASAN_OPTIONS', 'LSAN_OPTIONS', 'UBSAN_OPTIONS')
-
-# Anyone on the socket may do anything: the daemon is private to the test.
-CUPSD_CONF = """LogLevel debug
-MaxLogSize 0
-Listen {socket}
-Browsing No
-BrowseLocalProtocols none
-WebInterface No
-DefaultAuthType None
-DefaultPaperSize None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order allow,deny
-    Allow all
-  </Limit>
-</Policy>
-"""
-
-CUPS_FILES_CONF = """ServerRoot {root}
-ServerBin {bin}
-DataDir {data}
-DocumentRoot {data}/doc-root
-CacheDir {cache}
-StateDir {state}
-RequestRoot {spool}
-TempDir {spool}/tmp
-ErrorLog {log}/error_log
-AccessLog {log}/access_log
-PageLog {log}/page_log
-Printcap {state}/printcap
-FileDevice No
-{users}"""
-
-
-def _mkdir(path):
-    path.mkdir(mode=0o755)
-    path.chmod(0o755)  # whatever the umask: cupsd's helpers run as another user
-    return path
-
-
-def _copy(src, dst, mode=0o644):
-    shutil.copyfile(src, dst)
-    dst.chmod(mode)
+SANITIZER_ENV = ('ASAN_OPTIONS', 'LSAN_OPTIONS', 'UBSAN_OPTIONS')  # passed on to the driver too
+CUPSD_CONF = ('LogLevel debug\nMaxLogSize 0\nListen {d}/cupsd.sock\nBrowsing No\nBrowseLocalProtocols none\n'
+              'WebInterface No\nDefaultAuthType None\nDefaultPaperSize None\n'
+              '<Location />\nOrder allow,deny\nAllow all\n</Location>\n'
+              '<Policy default>\n<Limit All>\nOrder allow,deny\nAllow all\n</Limit>\n</Policy>\n')
+CUPS_FILES_CONF = ('ServerRoot {d}/root\nServerBin {d}/bin\nDataDir {d}/data\nDocumentRoot {d}/data/doc-root\n'
+                   'CacheDir {d}/cache\nStateDir {d}/state\nRequestRoot {d}/spool\nTempDir {d}/spool/tmp\n'
+                   'ErrorLog {d}/log/error_log\nAccessLog {d}/log/access_log\nPageLog {d}/log/page_log\n'
+                   'Printcap {d}/state/printcap\nFileDevice No\n{users}')
 
 
 class Cupsd:
-    def __init__(self, driver, ppds=None, static=None, config=None):
-        """driver: the program to install as driver/ppd-localize; ppds and static: {relative
-        name: source file} for the driver's PPD directory and for the model directory; config:
-        the text of ppd-localize.conf after its PPDDirectory line, or None for no file at all."""
-        self.driver, self.ppds, self.static, self.config = driver, ppds or {}, static or {}, config
-        self.proc = None
-        self.dir = None
+    def __init__(self, driver, ppds={}, static={}, config=None):
+        """ppds, static: {relative name: file} for the driver's PPD directory and model/; config:
+        ppd-localize.conf after its PPDDirectory line, None for no file."""
+        self.driver, self.ppds, self.static, self.config, self.proc = driver, ppds, static, config, None
 
     def __enter__(self):
+        os.umask(0o022)  # cupsd's helpers, as lp, read the whole tree
+        self.dir = pathlib.Path(tempfile.mkdtemp(prefix='ppdl-cupsd-', dir='/tmp'))
         try:
-            self._make_tree()
             self._start()
+            return self
         except BaseException:
-            self.__exit__(None, None, None)
+            self.__exit__()
             raise
-        return self
 
     def __exit__(self, *exc):
-        self.stop()
-        if self.dir and not os.environ.get('CUPSD_TEST_KEEP'):
-            shutil.rmtree(self.dir, ignore_errors=True)
-
-    def _make_tree(self):
-        self.dir = pathlib.Path(tempfile.mkdtemp(prefix='ppdl-cupsd-', dir='/tmp'))
-        self.dir.chmod(0o755)
-        d = {k: _mkdir(self.dir / k) for k in ('root', 'bin', 'data', 'ppds', 'cache', 'state', 'spool', 'log')}
-        self.root, self.ppd_dir, self.log = d['root'], d['ppds'], d['log']
-        self.socket = str(self.dir / 'cupsd.sock')
-        for entry in sorted(os.listdir(SYSTEM_BIN)):
-            if entry != 'driver':
-                (d['bin'] / entry).symlink_to(os.path.join(SYSTEM_BIN, entry))
-        driver_dir = _mkdir(d['bin'] / 'driver')
-        self.driver_path = driver_dir / DRIVER_NAME
-        _copy(self.driver, self.driver_path, 0o755)
-        for entry in sorted(os.listdir(SYSTEM_DATA)):
-            if entry not in ('model', 'drv'):
-                (d['data'] / entry).symlink_to(os.path.join(SYSTEM_DATA, entry))
-        for base, files in ((_mkdir(d['data'] / 'model'), self.static), (d['ppds'], self.ppds)):
-            for name, src in files.items():
-                path = base / name
-                for parent in reversed(path.relative_to(base).parents[:-1]):
-                    if not (base / parent).exists():
-                        _mkdir(base / parent)
-                _copy(src, path)
-        _mkdir(d['spool'] / 'tmp')
-        if self.config is not None:
-            self.write_config(self.config)
-        if os.geteuid() == 0:
-            users = 'User lp\nGroup lp\nSystemGroup root\n'
-        else:  # cupsd cannot change user; it runs everything as the caller
-            users = 'SystemGroup %s\n' % grp.getgrgid(os.getegid()).gr_name
-        files = {k: str(v) for k, v in d.items()}
-        self.conf = d['root'] / 'cupsd.conf'
-        self.files_conf = d['root'] / 'cups-files.conf'
-        self.conf.write_text(CUPSD_CONF.format(socket=self.socket))
-        users += ''.join('PassEnv %s\n' % k for k in SANITIZER_ENV if k in os.environ)
-        self.files_conf.write_text(CUPS_FILES_CONF.format(users=users, **files))
-
-    def write_config(self, text):
-        """Writes ppd-localize.conf: the PPD directory, then text."""
-        path = self.root / 'ppd-localize.conf'
-        path.write_text('PPDDirectory %s\n%s' % (self.ppd_dir, text))
-        path.chmod(0o644)
-
-    def _start(self):
-        out = open(self.log / 'cupsd.out', 'wb')
-        with out:
-            self.proc = subprocess.Popen([CUPSD, '-f', '-c', str(self.conf), '-s', str(self.files_conf)],
-                                         stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
-                                         env=self.daemon_env(), preexec_fn=_die_with_parent)
-        deadline = time.monotonic() + START_LIMIT
-        while time.monotonic() < deadline:
-            if self.proc.poll() is not None:
-                raise RuntimeError('cupsd exited with %d: %s' % (self.proc.returncode, self.log_tail()))
-            with socket.socket(socket.AF_UNIX) as s:
-                try:
-                    s.connect(self.socket)
-                    return
-                except OSError:
-                    time.sleep(0.05)
-        raise RuntimeError('cupsd did not listen on %s within %d s: %s' % (self.socket, START_LIMIT, self.log_tail()))
-
-    def stop(self):
-        """Ends cupsd (TERM, then KILL) by its process id and waits for it."""
         if self.proc and self.proc.poll() is None:
-            self.proc.send_signal(signal.SIGTERM)
+            self.proc.terminate()
             try:
                 self.proc.wait(10)
             except subprocess.TimeoutExpired:
                 self.proc.kill()
                 self.proc.wait()
-        self.proc = None
+        shutil.rmtree(self.dir, ignore_errors=True)
 
-    def log_tail(self, lines=20):
-        text = ''
-        for name in ('cupsd.out', 'error_log'):
-            path = self.log / name
-            if path.exists():
-                text += ''.join(path.read_text(errors='replace').splitlines(True)[-lines:])
-        return text
+    def _start(self):
+        d, self.socket, self.root = self.dir, str(self.dir / 'cupsd.sock'), self.dir / 'root'
+        d.chmod(0o755)
+        for sub in ('root', 'ppds', 'cache', 'state', 'spool/tmp', 'log', 'bin/driver', 'data/model'):
+            (d / sub).mkdir(parents=True)
+        for system, mine, own in (('/usr/lib/cups', 'bin', ('driver',)), ('/usr/share/cups', 'data', ('model', 'drv'))):
+            for entry in set(os.listdir(system)) - set(own):
+                (d / mine / entry).symlink_to(os.path.join(system, entry))
+        self.driver_path = d / 'bin/driver/ppd-localize'
+        for path, src in [(self.driver_path, self.driver)] + [(d / 'ppds' / n, s) for n, s in self.ppds.items()] + [
+                (d / 'data/model' / n, s) for n, s in self.static.items()]:
+            path.parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(src, path)
+        self.driver_path.chmod(0o755)
+        if self.config is not None:
+            self.write_config(self.config)
+        users = 'User lp\nGroup lp\nSystemGroup root\n' if os.geteuid() == 0 else (  # else cupsd runs all as us
+            'SystemGroup %s\n' % grp.getgrgid(os.getegid()).gr_name)
+        users += ''.join('PassEnv %s\n' % k for k in SANITIZER_ENV if k in os.environ)
+        (d / 'root/cupsd.conf').write_text(CUPSD_CONF.format(d=d))
+        (d / 'root/cups-files.conf').write_text(CUPS_FILES_CONF.format(d=d, users=users))
+        with open(d / 'log/cupsd.out', 'wb') as out:
+            self.proc = subprocess.Popen(['/usr/sbin/cupsd', '-f', '-c', d / 'root/cupsd.conf', '-s', d / 'root/cups-files.conf'],
+                                         stdin=subprocess.DEVNULL, stdout=out, stderr=out, env=self.env(LC_ALL='C'),
+                                         preexec_fn=lambda: ctypes.CDLL(None).prctl(1, signal.SIGTERM))  # PR_SET_PDEATHSIG
+        deadline = time.monotonic() + 20
+        while self.proc.poll() is None and time.monotonic() < deadline:
+            with socket.socket(socket.AF_UNIX) as s:
+                if s.connect_ex(self.socket) == 0:
+                    return
+            time.sleep(0.05)
+        raise RuntimeError('cupsd exited (%s) or did not listen within 20 s: %s' % (self.proc.poll(), self.log_tail()))
 
-    def daemon_env(self):
-        # Sanitizer settings reach the driver only if cupsd has them and passes them on (PassEnv).
-        # No system bus: cupsd would register its queues with colord.
-        return {'PATH': '/usr/sbin:/usr/bin:/sbin:/bin', 'LC_ALL': 'C',
+    def log_tail(self):
+        logs = [self.dir / 'log/cupsd.out', self.dir / 'log/error_log']
+        return ''.join(''.join(p.read_text(errors='replace').splitlines(True)[-20:]) for p in logs if p.exists())
+
+    def write_config(self, text):
+        (self.root / 'ppd-localize.conf').write_text('PPDDirectory %s/ppds\n%s' % (self.dir, text))
+
+    def env(self, **extra):
+        """A clean environment for cupsd and its clients; no system bus (cupsd would tell colord)."""
+        return {'PATH': '/usr/sbin:/usr/bin:/sbin:/bin', 'CUPS_SERVER': self.socket, 'CUPS_SERVERROOT': str(self.root),
                 'DBUS_SYSTEM_BUS_ADDRESS': 'unix:path=%s/no-bus' % self.dir,
-                **{k: v for k, v in os.environ.items() if k in SANITIZER_ENV}}
+                **{k: v for k, v in os.environ.items() if k in SANITIZER_ENV}, **extra}
 
-    def env(self, lang=None, **extra):
-        """A clean environment for a client of this cupsd (or cupsd itself), in locale lang."""
-        env = {'PATH': '/usr/sbin:/usr/bin:/sbin:/bin', 'CUPS_SERVER': self.socket,
-               'CUPS_SERVERROOT': str(self.root)}
-        if lang:
-            env['LC_ALL'] = lang
-        env.update({k: v for k, v in os.environ.items() if k in SANITIZER_ENV})
-        env.update(extra)
-        return env
+    def run(self, argv, **env):
+        return subprocess.run([str(a) for a in argv], env=self.env(**env), capture_output=True, timeout=60)
 
-    def client(self, argv, lang='C', check=True, timeout=60):
-        """Runs a CUPS client program against this cupsd; returns the completed process."""
-        result = subprocess.run(argv, env=self.env(lang), capture_output=True, timeout=timeout)
-        if check and result.returncode != 0:
-            raise AssertionError('%s exited %d: %s\ncupsd log:\n%s' % (
-                shlex.join(argv), result.returncode, result.stderr.decode(errors='replace'), self.log_tail()))
-        return result
-
-    def driver_run(self, args, **env):
-        """Runs the installed driver copy directly, as cups-driverd does, with this tree's config."""
-        return subprocess.run([str(self.driver_path)] + args, env=self.env(None, **env),
-                              capture_output=True, timeout=60)
+    def lpadmin(self, queue, model, lang='C', device=True):
+        """lpadmin -p queue -E [-v file:///dev/null] -m model under LC_ALL=lang: (result, queue PPD or None)."""
+        result = self.run(['lpadmin', '-p', queue, '-E'] + ['-v', 'file:///dev/null'] * device + ['-m', model], LC_ALL=lang)
+        ppd = self.root / 'ppd' / (queue + '.ppd')
+        return result, ppd.read_bytes() if ppd.exists() else None
 
     def get_ppds(self):
-        """A CUPS-Get-PPDs request for every attribute: {ppd-name: {attribute: [values]}}."""
+        """A CUPS-Get-PPDs request for all attributes: {ppd-name: {attribute: [values]}}."""
         def attr(tag, name, value):
             return struct.pack('>BH', tag, len(name)) + name.encode() + struct.pack('>H', len(value)) + value.encode()
-        body = (struct.pack('>BBHI', 2, 0, 0x400C, 1) + b'\x01' + attr(0x47, 'attributes-charset', 'utf-8') +
-                attr(0x48, 'attributes-natural-language', 'en') + attr(0x44, 'requested-attributes', 'all') + b'\x03')
-        conn = _UnixHTTPConnection(self.socket)
-        try:
-            conn.request('POST', '/', body, {'Content-Type': 'application/ipp'})
+        conn = http.client.HTTPConnection('localhost')
+        conn.sock = socket.socket(socket.AF_UNIX)  # so that it never connects by TCP
+        with conn.sock:
+            conn.sock.settimeout(60)
+            conn.sock.connect(self.socket)
+            conn.request('POST', '/', struct.pack('>BBHIB', 2, 0, 0x400C, 1, 1) + attr(0x47, 'attributes-charset', 'utf-8') +
+                         attr(0x48, 'attributes-natural-language', 'en') + attr(0x44, 'requested-attributes', 'all') + b'\x03',
+                         {'Content-Type': 'application/ipp'})
             data = conn.getresponse().read()
-        finally:
-            conn.close()
-        status, at, groups, name = struct.unpack('>H', data[2:4])[0], 8, [], None
-        if status >= 0x100:
-            raise AssertionError('CUPS-Get-PPDs: IPP status 0x%04x' % status)
+        if struct.unpack('>H', data[2:4])[0] >= 0x100:
+            raise AssertionError('CUPS-Get-PPDs: IPP status 0x%04x' % struct.unpack('>H', data[2:4]))
+        at, groups = 8, []
         while data[at] != 0x03:
             tag, at = data[at], at + 1
             if tag < 0x10:  # a new group: one per PPD after the operation attributes
@@ -245,25 +139,5 @@ class Cupsd:
             name = data[at + 2:at + 2 + n].decode() or name  # no name: one more value of the last
             v, = struct.unpack('>H', data[at + 2 + n:at + 4 + n])
             raw, at = data[at + 4 + n:at + 4 + n + v], at + 4 + n + v
-            value = struct.unpack('>i', raw)[0] if tag in (0x21, 0x23) else raw.decode()
-            groups[-1].setdefault(name, []).append(value)
+            groups[-1].setdefault(name, []).append(struct.unpack('>i', raw)[0] if tag in (0x21, 0x23) else raw.decode())
         return {g['ppd-name'][0]: g for g in groups if 'ppd-name' in g}
-
-    def queue_ppd(self, queue):
-        return (self.root / 'ppd' / (queue + '.ppd')).read_bytes()
-
-
-def _die_with_parent():
-    # Should the test be killed before it can stop cupsd, the kernel ends cupsd too.
-    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
-
-
-class _UnixHTTPConnection(http.client.HTTPConnection):
-    def __init__(self, path):
-        super().__init__('localhost', timeout=60)
-        self.path = path
-
-    def connect(self):
-        self.sock = socket.socket(socket.AF_UNIX)
-        self.sock.settimeout(self.timeout)
-        self.sock.connect(self.path)
