@@ -9,6 +9,7 @@
 #include <thread>
 #include <tuple>
 
+#include "setup/command_line.h"
 #include "test_support.h"
 
 namespace {
@@ -50,6 +51,8 @@ TEST(Run, CommandLine) {
     EXPECT_TRUE(run.out.starts_with(out) && (*out != '\0' || run.out.empty())) << testing::PrintToString(args) << run.out;
     EXPECT_NE(run.err.find(err), std::string::npos) << testing::PrintToString(args) << run.err;
   }
+  const std::string usage = kUsage;  // a usage error: its first line and where to look, nothing more
+  EXPECT_EQ(RunTool({}).err, usage.substr(0, usage.find('\n') + 1) + "Try 'ppd-localize --help' for more.\n");
 }
 
 TEST(Run, BadInputsAreRefusedWithOneLineAndLibcupsRejectsPassUnedited) {
@@ -146,4 +149,6 @@ TEST(Run, ReportNamesEveryPaperOfTheRuleWithItsFate) {
                      "  paper EnvChou4: not offered\n  paper 3x5: not offered\n"
                      "  changed: *ISOCountryCode: \"JP\" -> *ISOCountryCode: \"CN\"\n");
   EXPECT_EQ(run.out, RunTool({"-", ppd}, Locale("CN")).out);
+  EXPECT_NE(RunTool({"--report", "-", ppd}).err.find("\n  country: none, as no LC_ALL, LC_PAPER or LANG is set\n"),
+            std::string::npos);
 }

@@ -33,6 +33,8 @@ TEST(ListFields, FieldsAsCupsDriverdRecordsThemOrWhyLeftOut) {
       {h + p + ja + "zh_TW\"\n*ModelName: \"M\"\n", ja31 + R"x( "Other" "M")x" + end + "postscript\"\n"},
       {h + "*LanguageVersion: French\n*LanguageEncoding: ISOLatin1\n*Manufacturer: \"Soci\xE9t\xE9\"\n" + p +
        "*NickName: \"Soci\xE9t\xE9 I\"\n", "\"n\" fr \"Soci\xE9t\xE9\" \"Soci\xE9t\xE9 Soci\xC3\xA9t\xC3\xA9 I\"" + end + "postscript\"\n"},
+      {h + p + "*ModelName: \"Acme R\"\n*OrderDependency: 10 AnySetup *X\n*cupsFilter: \"application/vnd.cups-raster 0 x\"\n",
+       R"x("n" xx "Acme" "Acme R")x" + end + "raster\"\n"},  // only an *OpenUI ends the header
       {h + "*cupsFilter: \"application/vnd.cups-raster 0 x\"\n*cupsFax: True\n" + p + "*ModelName: \"Fax F\"\n",
        R"x("n" xx "Fax" "Fax F")x" + end + "fax\"\n"},
       {h + "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n*cupsFilter: \"application/vnd.cups-raster 0 x\"\n" +

@@ -68,6 +68,8 @@ const Case kCases[] = {
     {"papers from all four keywords, in order; a default paper stays",
      "*DefaultPageSize: A4\n" + kB5 + "*PageSize B6/B6: \"\"\n*Rest: 1\n", Papers({u"B6", u"", u"x\ny", u"B5"}),
      "*DefaultPageSize: A4\n*Rest: 1\n"},
+    {"a default without a blank after its colon keeps the paper", "*DefaultPageSize:B5\n" + kB5, Papers({u"B5"}),
+     "*DefaultPageSize:B5\n" + kB5},
     {"a default in any paper keyword keeps the paper, a commented one does not",
      "*DefaultImageableArea:\t B5 \r\n*% *DefaultPageSize: B6\n*PageSize B6/B6: \"\"\n" + kB5,
      Papers({u"B5", u"B6"}), "*DefaultImageableArea:\t B5 \r\n*% *DefaultPageSize: B6\n" + kB5},
@@ -86,6 +88,9 @@ const Case kCases[] = {
      CommentA4(),
      "*%*PageSize A4/old: \"\"\n*%PageSize A4/A4: \"*%x\"\n*%fr.PageSize A4/A4: \"*\"\n x.PageSize A4/A4\n"
      "*UIConstraints: *PageSize A4 *Duplex None\n"},
+    {"comment-out: a translation inside another statement's value is passed over, not the end of the search",
+     "*PageSize A4/A4: \"\"\n*X: \"\n*fr.PageSize A4/A4\"\n*de.PageSize A4/A4: \"\"\n", CommentA4(),
+     "*%PageSize A4/A4: \"\"\n*X: \"\n*fr.PageSize A4/A4\"\n*%de.PageSize A4/A4: \"\"\n"},
     {"comment-out: a multi-line statement becomes comments whole",
      "*ja.PageSize A4/A4: \"\r\n\"\r\n*PageSize A4: \"\nx\"\n*End\n", CommentA4(),
      "*%ja.PageSize A4/A4: \"\r\n*%\"\r\n*%PageSize A4: \"\n*%x\"\n*%*End\n"},
