@@ -117,7 +117,8 @@ TEST(Run, OutputReplacesTheFileAtomically) {
   const std::string ppd = dir.Write("model.ppd", ReadFile(ExamplePath("mono13.ppd"))), want = Expected("mono13.TW");
   const std::string target = dir.Write("target.ppd", "old\n");
   ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-  ASSERT_EQ(symlink("target.ppd", (dir.path() + "/link.ppd").c_str()), 0);
+  ASSERT_EQ(symlink("target.ppd", (dir.path() + "/relative.ppd").c_str()), 0);  // link.ppd -> /.../relative.ppd -> target.ppd
+  ASSERT_EQ(symlink((dir.path() + "/relative.ppd").c_str(), (dir.path() + "/link.ppd").c_str()), 0);
   const RunResult run = RunTool({"--output=" + dir.path() + "/link.ppd", "-", ppd}, Locale("TW"));
   struct stat info, link;
   EXPECT_TRUE(run.status == 0 && run.out.empty() && run.err.empty()) << run.err;
@@ -133,8 +134,8 @@ TEST(Run, OutputReplacesTheFileAtomically) {
   const RunResult no_dir = RunTool({"--output=" + dir.path() + "/no/such.ppd", "-", ppd});
   EXPECT_TRUE(no_dir.status == 1 && no_dir.err.find("No such file or directory") != std::string::npos) << no_dir.err;
   EXPECT_EQ(ReadFile(target), want);
-  // model, target, link and empty: no temporary file is left behind.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
+  // model, target, the two links and empty: no temporary file is left behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
 }
 
 TEST(Run, ReportNamesEveryPaperOfTheRuleWithItsFate) {

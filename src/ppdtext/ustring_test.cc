@@ -56,7 +56,7 @@ TEST(UString, StrictUtf8AndAscii) {
   // Invalid: overlong (two and three bytes), an encoded surrogate, a lone continuation, a truncated
   // sequence, past U+10FFFF, a byte that never occurs. The valid ones encode back to the same bytes.
   const std::pair<std::string, bool> rows[] = {
-      {"plain", true}, {"caf\xc3\xa9", true}, {"\xe6\x97\xa5\xe6\x9c\xac", true}, {"\xf0\x9f\x96\xa8", true}, {"\xf0\x90\x80\x80", true},
+      {"plain", true}, {"caf\xc3\xa9", true}, {"\xe6\x97\xa5\xe6\x9c\xac", true}, {"\xf0\x9f\x96\xa8", true}, {"\xf0\x90\x80\x80", true}, {"\xdf\xbf\x7f", true},
       {"\xef\xbb\xbf*PPD", true}, {"\xf4\x8f\xbf\xbf", true}, {"\xc0\xaf", false}, {"\xe0\x80\xaf", false},
       {"\xed\xa0\x80", false}, {"\x80", false}, {"\xe6\x97", false}, {"\xf4\x90\x80\x80", false}, {"\xfe", false}};
   for (const auto& [bytes, valid] : rows) {
@@ -64,7 +64,7 @@ TEST(UString, StrictUtf8AndAscii) {
     EXPECT_EQ(text ? StringCopyUTF8(*text) : std::nullopt, valid ? std::optional(bytes) : std::nullopt) << bytes;
   }
   EXPECT_FALSE(StringCreateWithASCII("caf\xc3\xa9"));
-  EXPECT_EQ(StringCreateWithASCII("QzA3"), u"QzA3");
+  EXPECT_EQ(StringCreateWithASCII("QzA3\x7f"), u"QzA3\x7f");
 }
 
 TEST(Output, Utf8AndOneNewlineOrNothingAndTheDebugLine) {
