@@ -11,33 +11,13 @@
 #include <utility>
 
 #include "driver/ppd_name.h"
+#include "ppdtext/unique_fd.h"
 
 namespace {
 
-// A file descriptor closed at scope end.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      if (fd_ >= 0) close(fd_);
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  ~Fd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 using DirId = std::pair<dev_t, ino_t>;
 
-Fd OpenDirectoryAt(int at, const char* name) { return Fd(openat(at, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC)); }
+UniqueFd OpenDirectoryAt(int at, const char* name) { return UniqueFd(openat(at, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC)); }
 
 std::optional<DirId> IdOf(int fd) {
   struct stat info;
@@ -94,7 +74,7 @@ struct Walk {
         continue;
       }
       if (S_ISDIR(info.st_mode)) {
-        const Fd sub = OpenDirectoryAt(fd, name.c_str());
+        const UniqueFd sub = OpenDirectoryAt(fd, name.c_str());
         const std::optional<DirId> id = sub.get() >= 0 ? IdOf(sub.get()) : std::nullopt;
         if (!id) {
           warn(path + ": left out: " + std::strerror(errno));
@@ -121,7 +101,7 @@ struct Walk {
 std::map<std::string, std::string> ScanCatalog(const std::vector<std::string>& directories, const CatalogWarn& warn) {
   std::map<std::string, std::string> found;
   for (const std::string& root : directories) {
-    const Fd fd(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd fd(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     const std::optional<DirId> id = fd.get() >= 0 ? IdOf(fd.get()) : std::nullopt;
     if (!id) {
       if (errno != ENOENT) warn(root + ": cannot open the PPD directory: " + std::strerror(errno));
@@ -138,7 +118,7 @@ std::optional<std::string> ResolveCatalogPath(const std::vector<std::string>& di
                                               std::string* reason) {
   *reason = "no such PPD";
   for (const std::string& root : directories) {
-    Fd fd(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd fd(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::optional<DirId> id = fd.get() >= 0 ? IdOf(fd.get()) : std::nullopt;
     std::vector<DirId> ancestors;
     size_t start = 0;
