@@ -7,12 +7,9 @@
 #include <cstring>
 #include <string>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include "driver/driver_commands.h"
 #include "driver/driver_config.h"
+#include "setup/large_buffers.h"
 
 namespace {
 
@@ -21,12 +18,7 @@ constexpr const char kUsage[] = "Usage: ppd-localize list | ppd-localize cat PPD
 }  // namespace
 
 int main(int argc, char** argv) {
-#if defined(__GLIBC__)
-  // As in the command-line tool: keep the large buffers of a `cat` run in
-  // the heap instead of mapping them anew.
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_TRIM_THRESHOLD, 512 << 20);
-#endif
+  KeepLargeBuffersInHeap();  // for the large buffers of a `cat` run, as in the command-line tool
   const bool list = argc == 2 && std::strcmp(argv[1], "list") == 0;
   const bool cat = argc == 3 && std::strcmp(argv[1], "cat") == 0;
   if (!list && !cat) {

@@ -5,26 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include "setup/command_line.h"
-
-namespace {
-
-// A run allocates a few large buffers one after another: the file's bytes,
-// the decoded text, then libcups's parse. Served from the heap and kept when
-// freed, the memory of the bytes is reused by the parse instead of being
-// returned to the kernel and faulted in again page by page.
-void KeepLargeBuffersInHeap() {
-#if defined(__GLIBC__)
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);  // glibc's largest
-  mallopt(M_TRIM_THRESHOLD, 512 << 20);
-#endif
-}
-
-}  // namespace
+#include "setup/large_buffers.h"
 
 int main(int argc, char** argv) {
   KeepLargeBuffersInHeap();
