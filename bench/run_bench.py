@@ -4,7 +4,9 @@
 For each size it generates a large PPD, then measures the floor and the tool
 for each country in alternating rounds, and prints medians, the tool/floor
 ratio, peak memory (GNU time) and the scaling of the tool from 4 MB to the
-largest size. Usage: run_bench.py BUILD_DIR [--sizes 1,4,16,64] [--countries JP,CN,DE] [--gzip]
+largest size. The ratio is taken pair by pair: each round's tool time over the
+same round's floor time, then the median of those, so that the machine's drift
+from one minute to the next cancels out. Usage: run_bench.py BUILD_DIR [--sizes 1,4,16,64] [--countries JP,CN,DE] [--gzip]
 With --gzip the PPD is gzip-compressed first, and both read the compressed file.
 """
 import argparse
@@ -78,8 +80,9 @@ def main():
         medians = [statistics.median(t) for t in times]
         row = {"size_mb": size, "bytes": os.path.getsize(path), "floor_s": medians[0],
                "floor_peak_kib": peak_kib(floor_cmd)}
-        for c, m, cmd in zip(countries, medians[1:], tool_cmds):
-            row[c] = {"median_s": m, "ratio": m / medians[0], "peak_kib": peak_kib(cmd)}
+        for i, (c, cmd) in enumerate(zip(countries, tool_cmds), start=1):
+            ratios = [t / f for t, f in zip(times[i], times[0])]
+            row[c] = {"median_s": medians[i], "ratio": statistics.median(ratios), "peak_kib": peak_kib(cmd)}
         rows.append(row)
         print(f"measured {size} MB", file=sys.stderr)
 
