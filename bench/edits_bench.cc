@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "large_ppd.h"
 #include "policy/model_info.h"
@@ -15,6 +16,7 @@
 #include "ppdtext/ppd_output.h"
 #include "setup/laser_rules.h"
 #include "setup/paper_rule.h"
+#include "setup/rule_stage.h"
 #include "setup/setup_ppd.h"
 
 namespace {
@@ -54,12 +56,20 @@ void RunOnCopies(benchmark::State& state, Edit edit) {
 void BM_DeletePapersJapan(benchmark::State& state) {
   const std::span<const RuleRow> rows = monoLaserRules();
   const RuleRow* japan = FindRuleRow(rows, 13, u"JP");
-  RunOnCopies(state, [&](UString& text) { deleteRulePapers(text, japan->papers.view()); });
+  RunOnCopies(state, [&](UString& text) {
+    TextEdits edits(text);
+    deleteRulePapers(edits, japan->papers.view());
+    edits.ApplyTo(text);
+  });
 }
 
 void BM_DeletePapersGermany(benchmark::State& state) {
   const RuleRow* other = FindRuleRow(monoLaserRules(), 13, u"DE");
-  RunOnCopies(state, [&](UString& text) { deleteRulePapers(text, other->papers.view()); });
+  RunOnCopies(state, [&](UString& text) {
+    TextEdits edits(text);
+    deleteRulePapers(edits, other->papers.view());
+    edits.ApplyTo(text);
+  });
 }
 
 void BM_ChangeDefaultDuplex(benchmark::State& state) {
@@ -73,6 +83,37 @@ void BM_ChangeCountryCode(benchmark::State& state) {
 void BM_LocalizeJapan(benchmark::State& state) {
   gModelInfo = {MonoLaser, 13};
   RunOnCopies(state, [](UString& text) { localizePPDText(text, nullptr, u"JP"); });
+}
+
+// What a run does while libcups reads the PPD: the statement index and the
+// scan for every edit a run in Japan may make.
+void BM_ScanAheadJapan(benchmark::State& state) {
+  const UString& text = Text(state.range(0));
+  for (auto _ : state) {
+    TextEdits edits(text);
+    ScanAheadForRun(edits, u"JP");
+    benchmark::DoNotOptimize(&edits);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
+}
+
+// What a run does after libcups has read the PPD, on the scan made ahead:
+// the edits of a Japanese run, recorded, and the edited text written out.
+void BM_EditAndWriteJapan(benchmark::State& state) {
+  const UString& text = Text(state.range(0));
+  gModelInfo = {MonoLaser, 13};
+  std::unique_ptr<FILE, int (*)(FILE*)> null(std::fopen("/dev/null", "w"), std::fclose);
+  for (auto _ : state) {
+    state.PauseTiming();
+    TextEdits edits(text);
+    ScanAheadForRun(edits, u"JP");
+    state.ResumeTiming();
+    localizePPD(edits, nullptr, u"JP");
+    std::vector<UStringView> pieces;
+    edits.ForEachPiece([&](UStringView piece) { pieces.push_back(piece); });
+    OutputPPDPieces(pieces, null.get(), TextEncoding::kUTF8);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
 }
 
 void BM_Decode(benchmark::State& state) {
@@ -99,6 +140,8 @@ BENCHMARK(BM_DeletePapersGermany)->Arg(1)->Arg(4)->Arg(64)->Iterations(kCopies)-
 BENCHMARK(BM_ChangeDefaultDuplex)->Arg(1)->Arg(4)->Arg(64)->Iterations(kCopies)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeCountryCode)->Arg(1)->Arg(4)->Arg(64)->Iterations(kCopies)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LocalizeJapan)->Arg(1)->Arg(4)->Arg(64)->Iterations(kCopies)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanAheadJapan)->Arg(1)->Arg(4)->Arg(64)->Iterations(kCopies)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditAndWriteJapan)->Arg(1)->Arg(4)->Arg(64)->Iterations(kCopies)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Decode)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Output)->Arg(1)->Arg(4)->Arg(64)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,7 @@
 #ifndef PPDLOCALIZE_PPDTEXT_DEFAULT_REWRITE_H_
 #define PPDLOCALIZE_PPDTEXT_DEFAULT_REWRITE_H_
 
+#include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
 
 // The first statement whose head begins with `*Default<keyword>:` becomes
@@ -17,5 +18,9 @@ void QZCFStringChangeDefault(UString& text, UStringView keyword, UStringView val
 // `*<keyword>: "<value>"`. Without one, and when `keyword` does not hold
 // "QZ", the default rewrite runs with "QZ" + keyword.
 void QZCFStringChangeGeneralInformation(UString& text, UStringView keyword, UStringView value);
+
+// The same two on recorded edits.
+void ChangeDefault(TextEdits& edits, UStringView keyword, UStringView value);
+void ChangeGeneralInformation(TextEdits& edits, UStringView keyword, UStringView value);
 
 #endif  // PPDLOCALIZE_PPDTEXT_DEFAULT_REWRITE_H_

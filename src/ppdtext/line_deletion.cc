@@ -2,13 +2,19 @@
 
 #include <algorithm>
 
-#include "ppdtext/statement_removals.h"
+#include "ppdtext/text_edits.h"
 
 void QZCFStringDeleteEnvelpes(UString& text, const std::vector<UString>& names) {
+  TextEdits edits(text);
+  DeleteEnvelopes(edits, names);
+  edits.ApplyTo(text);
+}
+
+void DeleteEnvelopes(TextEdits& removals, const std::vector<UString>& names) {
   // A name within one line is either wholly in a removed statement or wholly
   // left, so the text as it stands holds exactly the original occurrences
   // that are left: each name needs one scan, and the gaps close once.
-  StatementRemovals removals(text);
+  const UStringView text = removals.text();
   for (const UString& name : names) {
     if (name.find_first_of(u"\r\n") != UString::npos) continue;  // no head holds it
     for (size_t at = StringFind(text, name); at != kNotFound; at = StringFind(text, name, at)) {
@@ -16,16 +22,15 @@ void QZCFStringDeleteEnvelpes(UString& text, const std::vector<UString>& names) 
       at = std::max(at + 1, removals.SkipRemoved(at));
     }
   }
-  removals.Apply();
 }
 
 void QZCFStringDeleteAutoSetup(UString& text) {
-  StatementRemovals removals(text);
+  TextEdits removals(text);
   for (size_t at = StringFind(text, u"QzAutoSetup"); at != kNotFound; at = StringFind(text, u"QzAutoSetup", at + 1)) {
     if (removals.Matchable(at)) {
       removals.RemoveStatementAt(at);
       break;
     }
   }
-  removals.Apply();
+  removals.ApplyTo(text);
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
 
 // For each name in order, removes every statement whose head holds it as a
@@ -12,6 +13,9 @@
 // comments, and heads where it is part of a longer word. An empty name, or
 // one that spans lines, removes nothing.
 void QZCFStringDeleteEnvelpes(UString& text, const std::vector<UString>& names);
+
+// The same on recorded edits.
+void DeleteEnvelopes(TextEdits& edits, const std::vector<UString>& names);
 
 // Removes the first statement whose head holds "QzAutoSetup", if any.
 void QZCFStringDeleteAutoSetup(UString& text);

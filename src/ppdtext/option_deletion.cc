@@ -4,15 +4,15 @@
 #include <optional>
 
 #include "ppdtext/option_occurrences.h"
-#include "ppdtext/statement_removals.h"
+#include "ppdtext/text_edits.h"
 
 // Each deletion runs a fixed sequence of passes (option statement,
 // translations, constraints) whose every search depends on what the passes
 // before it removed. Rather than searching the whole text once per
 // pass and closing the gap once per removed statement, the occurrences of all
 // the patterns involved are found in one scan of the text, the passes walk
-// those lists, removals are recorded in a StatementRemovals, and the gaps are
-// closed at the end in one pass. A pattern counts only in the head of a
+// those lists, and removals are recorded in TextEdits, which closes the gaps
+// at the end in one pass. A pattern counts only in the head of a
 // statement, so a keyword or option that spans lines matches nothing.
 
 namespace {
@@ -55,7 +55,7 @@ bool Constraint(const OptionOccurrence& o, UStringView text) {
 // One option of one keyword, deleted against recorded removals.
 class OptionPasses {
  public:
-  OptionPasses(StatementRemovals& removals, const std::vector<OptionOccurrence>& occurrences, uint32_t keyword)
+  OptionPasses(TextEdits& removals, const std::vector<OptionOccurrence>& occurrences, uint32_t keyword)
       : removals_(removals), occurrences_(occurrences), keyword_(keyword) {}
 
   void Run(bool constraints) {
@@ -98,7 +98,7 @@ class OptionPasses {
     }
   }
 
-  StatementRemovals& removals_;
+  TextEdits& removals_;
   const std::vector<OptionOccurrence>& occurrences_;
   uint32_t keyword_;
 };
@@ -109,7 +109,7 @@ UStringView TrimBlanks(UStringView value) {
   return value.substr(first, value.find_last_not_of(u" \t") - first + 1);
 }
 
-bool IsDefaultPaperSize(const StatementRemovals& removals, const std::vector<size_t>& defaults, UStringView paper) {
+bool IsDefaultPaperSize(const TextEdits& removals, const std::vector<size_t>& defaults, UStringView paper) {
   const UStringView text = removals.text();
   for (const size_t at : defaults) {
     if (!removals.Matchable(at)) continue;
@@ -120,37 +120,57 @@ bool IsDefaultPaperSize(const StatementRemovals& removals, const std::vector<siz
 }
 
 // Deletes `options` in order under each of `keywords` in order.
-void DeleteOptions(UString& text, std::span<const UStringView> keywords, std::span<const UStringView> options,
+void DeleteOptions(TextEdits& removals, std::span<const UStringView> keywords, std::span<const UStringView> options,
                    bool keep_defaults) {
-  StatementRemovals removals(text);
   const OptionOccurrences found =
-      FindOptionOccurrences(text, keywords, options, keep_defaults ? kPaperDefaults : std::span<const UStringView>());
+      removals.FindOptions(keywords, options, keep_defaults ? kPaperDefaults : std::span<const UStringView>());
   for (size_t i = 0; i < options.size(); ++i) {
     if (keep_defaults && IsDefaultPaperSize(removals, found.heads, options[i])) continue;
     for (uint32_t k = 0; k < keywords.size(); ++k) {
       OptionPasses(removals, found.options[i], k).Run(TakesConstraints(keywords[k]));
     }
   }
-  removals.Apply();
+}
+
+std::vector<UStringView> OneLinePapers(std::span<const UStringView> papers) {
+  std::vector<UStringView> views;
+  for (const UStringView paper : papers) {
+    if (!SpansLines(paper)) views.push_back(paper);
+  }
+  return views;
 }
 
 }  // namespace
 
 void QZCFStringDeleteKeywordOption(UString& text, UStringView keyword, UStringView option) {
   if (SpansLines(keyword) || SpansLines(option)) return;
-  DeleteOptions(text, {&keyword, 1}, {&option, 1}, /*keep_defaults=*/false);
+  TextEdits edits(text);
+  DeleteOptions(edits, {&keyword, 1}, {&option, 1}, /*keep_defaults=*/false);
+  edits.ApplyTo(text);
 }
 
 void QZCFStringDeletePaperSize(UString& text, UStringView paper) {
   if (SpansLines(paper)) return;
-  DeleteOptions(text, kPaperKeywords, {&paper, 1}, /*keep_defaults=*/true);
+  TextEdits edits(text);
+  DeleteOptions(edits, kPaperKeywords, {&paper, 1}, /*keep_defaults=*/true);
+  edits.ApplyTo(text);
 }
 
 void QZCFStringDeletePaperSizeArray(UString& text, const std::vector<UString>* papers) {
   if (papers == nullptr) return;
-  std::vector<UStringView> views;
-  for (const UString& paper : *papers) {
-    if (!SpansLines(paper)) views.push_back(paper);
-  }
-  DeleteOptions(text, kPaperKeywords, views, /*keep_defaults=*/true);
+  const std::vector<UStringView> views(papers->begin(), papers->end());
+  TextEdits edits(text);
+  DeletePaperSizes(edits, views);
+  edits.ApplyTo(text);
+}
+
+void DeletePaperSizes(TextEdits& edits, std::span<const UStringView> papers) {
+  DeleteOptions(edits, kPaperKeywords, OneLinePapers(papers), /*keep_defaults=*/true);
+}
+
+void ScanAheadForPaperSizes(TextEdits& edits, std::span<const UStringView> papers,
+                            std::span<const UStringView> more_heads) {
+  std::vector<UStringView> heads(kPaperDefaults.begin(), kPaperDefaults.end());
+  heads.insert(heads.end(), more_heads.begin(), more_heads.end());
+  edits.ScanAhead(kPaperKeywords, OneLinePapers(papers), heads);
 }

@@ -7,8 +7,10 @@
 #ifndef PPDLOCALIZE_PPDTEXT_OPTION_DELETION_H_
 #define PPDLOCALIZE_PPDTEXT_OPTION_DELETION_H_
 
+#include <span>
 #include <vector>
 
+#include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
 
 // Removes, for `keyword` (no asterisk, e.g. "PageSize") and `option` (e.g.
@@ -33,5 +35,13 @@ void QZCFStringDeletePaperSize(UString& text, UStringView paper);
 
 // Deletes each paper size of `papers` in order; null deletes nothing.
 void QZCFStringDeletePaperSizeArray(UString& text, const std::vector<UString>* papers);
+
+// The same on recorded edits: deletes each paper size of `papers` in order.
+void DeletePaperSizes(TextEdits& edits, std::span<const UStringView> papers);
+
+// Scans the text ahead (TextEdits::ScanAhead) for the deletion of any of
+// `papers`, and for statements that begin with one of `more_heads`.
+void ScanAheadForPaperSizes(TextEdits& edits, std::span<const UStringView> papers,
+                            std::span<const UStringView> more_heads);
 
 #endif  // PPDLOCALIZE_PPDTEXT_OPTION_DELETION_H_

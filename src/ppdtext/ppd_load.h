@@ -8,11 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "ppdtext/ppd_bytes.h"
 #include "ppdtext/ustring.h"
-
-// PPDs whose (decompressed) size reaches this are refused: the PPD text of
-// such a file would not fit the 32-bit sizes the format's tools use.
-inline constexpr uint64_t kPPDMaxFileBytes = uint64_t{1} << 32;
 
 // The PPD's text and how it maps back to the file's bytes.
 struct PPDText {
@@ -23,12 +20,7 @@ struct PPDText {
 // The name of the input for messages: "standard input" for "-".
 std::string PPDInputName(const char* path);
 
-// Reads the whole PPD at `path`, or standard input for "-": a regular file
-// or a pipe, opened once; anything else (a directory, a device, a socket) is
-// refused before reading. Data that starts like gzip is decompressed and
-// checked (CRC-32 and length). A read error, empty data, a size of `limit`
-// bytes or more (compressed or not), or damaged gzip data are failures:
-// nothing is answered and `reason`, when given, says why in a few words.
+// The bytes ReadPPDBytes reads (ppd_bytes.h), as a string.
 std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reason = nullptr,
                                             uint64_t limit = kPPDMaxFileBytes);
 
@@ -37,6 +29,12 @@ std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reaso
 // zero byte ("not a text file") or no bytes at all is a failure. A byte order
 // mark passes through as U+FEFF.
 std::optional<PPDText> DecodePPDBytes(std::string_view bytes, std::string* reason = nullptr);
+
+// The same for bytes held in memory by a run. The bytes' pages are given
+// back part by part as the text takes them over, and the text's own pages
+// are mapped part by part ahead of the decoding, so that the two never
+// take the memory of both whole at once.
+std::optional<PPDText> DecodePPDBytes(PPDBytes& bytes, std::string* reason = nullptr);
 
 // The PPD at `path` as text, or nothing when there is no path or it cannot
 // be read or decoded (see above); `reason` then says why.

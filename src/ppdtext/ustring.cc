@@ -159,43 +159,58 @@ size_t DecodeSequence(const unsigned char* p, size_t n, size_t* i, char16_t* out
 
 }  // namespace
 
-std::optional<UString> StringCreateWithUTF8(std::string_view bytes) {
+bool StringAppendDecodedUTF8(std::string_view bytes, size_t* at, size_t until, UString& out) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
-  UString out;
-  // Never more code units than bytes; the slack lets a rewrite lengthen a
-  // line without moving the whole text to a larger buffer.
-  out.reserve(n + kRewriteSlack);
-  PopulatePages(out.data(), out.capacity() * sizeof(char16_t));
+  until = std::min(until, n);
   // Decoded a slice at a time into a small buffer, so that the string is
   // written once instead of being zero-filled first.
   constexpr size_t kSlice = 4096;
   char16_t slice[kSlice + 2];
-  size_t i = 0;
-  while (i < n) {
+  size_t i = *at;
+  while (i < until) {
     size_t w = 0;
-    while (w < kSlice && i < n) {
-      const size_t ascii = WidenAscii(p + i, std::min(n - i, kSlice - w), slice + w);
+    while (w < kSlice && i < until) {
+      const size_t ascii = WidenAscii(p + i, std::min(until - i, kSlice - w), slice + w);
       i += ascii, w += ascii;
-      if (i == n || w == kSlice) break;
+      if (i == until || w == kSlice) break;
       if (p[i] < 0x80) {
         slice[w++] = p[i++];
         continue;
       }
       const size_t units = DecodeSequence(p, n, &i, slice + w);
-      if (units == 0) return std::nullopt;
+      if (units == 0) return false;
       w += units;
     }
     out.append(slice, w);
   }
+  *at = i;
+  return true;
+}
+
+std::optional<UString> StringCreateWithUTF8(std::string_view bytes) {
+  UString out;
+  // Never more code units than bytes; the slack lets a rewrite lengthen a
+  // line without moving the whole text to a larger buffer.
+  out.reserve(bytes.size() + kRewriteSlack);
+  PopulatePages(out.data(), out.capacity() * sizeof(char16_t));
+  size_t at = 0;
+  if (!StringAppendDecodedUTF8(bytes, &at, bytes.size(), out)) return std::nullopt;
   return out;
 }
 
 UString StringCreateWithBytes(std::string_view bytes) {
   UString out;
   out.reserve(bytes.size() + kRewriteSlack);
-  for (const char c : bytes) out.push_back(static_cast<unsigned char>(c));
+  StringAppendBytes(bytes, out);
   return out;
+}
+
+void StringAppendBytes(std::string_view bytes, UString& out) {
+  const size_t start = out.size();
+  out.resize(start + bytes.size());
+  std::transform(bytes.begin(), bytes.end(), out.begin() + static_cast<ptrdiff_t>(start),
+                 [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
 }
 
 std::optional<size_t> StringEncodeBytes(UStringView text, char* out) {
@@ -252,6 +267,15 @@ std::optional<size_t> StringEncodeUTF8(UStringView text, char* out) {
     *o++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
   return static_cast<size_t>(o - out);
+}
+
+uint64_t StringGetUTF8Size(UStringView text) {
+  uint64_t size = 0;
+  for (const char16_t c : text) {
+    // A surrogate pair's four bytes count two per unit.
+    size += c < 0x80 ? 1 : c < 0x800 || (c >= 0xD800 && c <= 0xDFFF) ? 2 : 3;
+  }
+  return size;
 }
 
 bool StringAppendUTF8(UStringView text, std::string& out) {

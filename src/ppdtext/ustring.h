@@ -77,6 +77,13 @@ std::vector<UString> StringCreateArrayBySeparatingStrings(UStringView text,
 // U+0000; callers that want NUL-terminated semantics cut the bytes first.
 std::optional<UString> StringCreateWithUTF8(std::string_view bytes);
 
+// Decodes bytes[*at, ...) as StringCreateWithUTF8 does and appends the result
+// to `out`, stopping at `until` or, when a sequence starts before `until`
+// and ends after it, just past that sequence; *at then says where it stopped.
+// False when the bytes are not valid UTF-8 there (`out` and *at then hold
+// some of what was decoded). Lets a large text be decoded part by part.
+bool StringAppendDecodedUTF8(std::string_view bytes, size_t* at, size_t until, UString& out);
+
 // How a text maps to bytes: UTF-8, or one byte per code unit (U+0000 to
 // U+00FF) for text in any other encoding (Latin-1, Shift-JIS, ...), which is
 // thus kept byte for byte without being converted.
@@ -84,6 +91,9 @@ enum class TextEncoding { kUTF8, kBytes };
 
 // One code unit per byte.
 UString StringCreateWithBytes(std::string_view bytes);
+
+// Appends one code unit per byte of `bytes` to `out`.
+void StringAppendBytes(std::string_view bytes, UString& out);
 
 // Writes one byte per code unit of `text` to `out`, which must have room for
 // text.size() bytes; a unit above U+00FF answers nothing.
@@ -107,6 +117,9 @@ std::optional<size_t> StringEncodeUTF8(UStringView text, char* out);
 // Appends the UTF-8 encoding of `text` to `out`; false (with `out` as it
 // was) on a lone surrogate.
 bool StringAppendUTF8(UStringView text, std::string& out);
+
+// The size of the UTF-8 encoding of `text`, which holds no lone surrogate.
+uint64_t StringGetUTF8Size(UStringView text);
 
 // The largest UTF-8 size a text of `length` code units can need: three bytes
 // per code unit (a surrogate pair needs four bytes for two units).

@@ -5,9 +5,9 @@
 #include "policy/region_predicates.h"
 #include "ppdtext/default_rewrite.h"
 
-void applyCountryCodeStep(UString& text, ppd_file_t* ppd, UStringView country) {
+void applyCountryCodeStep(TextEdits& edits, ppd_file_t* ppd, UStringView country) {
   std::optional<UStringView> recorded;
   if (shouldChangeDefaultCountryCode(ppd, country, &recorded) && recorded) {
-    QZCFStringChangeGeneralInformation(text, u"ISOCountryCode", *recorded);
+    ChangeGeneralInformation(edits, u"ISOCountryCode", *recorded);
   }
 }

@@ -47,9 +47,9 @@ constexpr RuleRow kMonoLaserRules[] = {
 std::span<const RuleRow> colorLaserRules() { return kColorLaserRules; }
 std::span<const RuleRow> monoLaserRules() { return kMonoLaserRules; }
 
-void applyMonoLaserDuplexRule(UString& text, int32_t modelNumber, UStringView country) {
+void applyMonoLaserDuplexRule(TextEdits& edits, int32_t modelNumber, UStringView country) {
   if (modelNumber != 12 && modelNumber != 13) return;
   if (shouldChangeDuplexDefaultEnergyStar(country)) {
-    QZCFStringChangeDefault(text, u"Duplex", u"DuplexNoTumble");
+    ChangeDefault(edits, u"Duplex", u"DuplexNoTumble");
   }
 }

@@ -5,6 +5,7 @@
 
 #include <span>
 
+#include "ppdtext/text_edits.h"
 #include "setup/rule_table.h"
 
 std::span<const RuleRow> colorLaserRules();
@@ -12,6 +13,6 @@ std::span<const RuleRow> monoLaserRules();
 
 // Monochrome models 12 and 13 print two-sided along the long edge by default,
 // except where shouldChangeDuplexDefaultEnergyStar says otherwise.
-void applyMonoLaserDuplexRule(UString& text, int32_t modelNumber, UStringView country);
+void applyMonoLaserDuplexRule(TextEdits& edits, int32_t modelNumber, UStringView country);
 
 #endif  // PPDLOCALIZE_SETUP_LASER_RULES_H_

@@ -5,7 +5,7 @@
 
 #include "ppdtext/option_deletion.h"
 
-void deleteRulePapers(UString& text, std::span<const UStringView> papers) {
+void deleteRulePapers(TextEdits& edits, std::span<const UStringView> papers) {
   std::string format;
   std::vector<FormatArg> args;
   for (const UStringView paper : papers) {
@@ -15,5 +15,5 @@ void deleteRulePapers(UString& text, std::span<const UStringView> papers) {
   const std::optional<UString> list = StringCreateWithFormat(format, args);
   if (!list) return;
   const std::vector<UString> names = StringCreateArrayBySeparatingStrings(*list, u" ");
-  QZCFStringDeletePaperSizeArray(text, &names);
+  DeletePaperSizes(edits, std::vector<UStringView>(names.begin(), names.end()));
 }

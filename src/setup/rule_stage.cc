@@ -1,6 +1,9 @@
 #include "setup/rule_stage.h"
 
+#include <algorithm>
+
 #include "policy/model_info.h"
+#include "ppdtext/option_deletion.h"
 #include "ppdtext/line_deletion.h"
 #include "setup/ink_rules.h"
 #include "setup/laser_rules.h"
@@ -21,15 +24,15 @@ constexpr KindRules kRuleTables[] = {
     {SInk, sInkRules, false},
 };
 
-void applyRow(UString& text, const RuleRow& row, UStringView country) {
+void applyRow(TextEdits& edits, const RuleRow& row, UStringView country) {
   switch (row.action) {
     case RuleAction::kNothing:
       return;
     case RuleAction::kDeletePapers:
-      deleteRulePapers(text, row.papers.view());
+      deleteRulePapers(edits, row.papers.view());
       return;
     case RuleAction::kDeleteEnvelopeLines:
-      QZCFStringDeleteEnvelpes(text, envelopesToDelete(country));
+      DeleteEnvelopes(edits, envelopesToDelete(country));
       return;
   }
 }
@@ -43,11 +46,11 @@ const KindRules* TableOfKind() {
 
 }  // namespace
 
-void applyRuleStage(UString& text, ppd_file_t* /*ppd*/, UStringView country) {
+void applyRuleStage(TextEdits& edits, ppd_file_t* /*ppd*/, UStringView country) {
   const KindRules* table = TableOfKind();
   if (table == nullptr) return;
-  if (const RuleRow* row = FindRuleRow(table->rows(), gModelInfo.modelNumber, country)) applyRow(text, *row, country);
-  if (table->duplexRule) applyMonoLaserDuplexRule(text, gModelInfo.modelNumber, country);
+  if (const RuleRow* row = FindRuleRow(table->rows(), gModelInfo.modelNumber, country)) applyRow(edits, *row, country);
+  if (table->duplexRule) applyMonoLaserDuplexRule(edits, gModelInfo.modelNumber, country);
 }
 
 std::vector<UString> RulePapers(UStringView country) {
@@ -57,4 +60,21 @@ std::vector<UString> RulePapers(UStringView country) {
   if (row->action == RuleAction::kDeleteEnvelopeLines) return envelopesToDelete(country);
   const std::span<const UStringView> papers = row->papers.view();
   return std::vector<UString>(papers.begin(), papers.end());
+}
+
+void ScanAheadForRun(TextEdits& edits, UStringView country) {
+  std::vector<UStringView> papers;
+  for (const KindRules& table : kRuleTables) {
+    for (const RuleRow& row : table.rows()) {
+      const std::span<const UStringView> countries = row.countries.view();
+      if (row.action != RuleAction::kDeletePapers ||
+          (!countries.empty() && std::find(countries.begin(), countries.end(), country) == countries.end())) {
+        continue;
+      }
+      for (const UStringView paper : row.papers.view()) {
+        if (std::find(papers.begin(), papers.end(), paper) == papers.end()) papers.push_back(paper);
+      }
+    }
+  }
+  ScanAheadForPaperSizes(edits, papers, kRewrittenHeads);
 }

@@ -7,11 +7,22 @@
 
 #include <vector>
 
+#include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
 
 // Runs the rules of gModelInfo's kind on `text`; a kind without rules leaves
 // the text unchanged.
-void applyRuleStage(UString& text, ppd_file_t* ppd, UStringView country);
+void applyRuleStage(TextEdits& edits, ppd_file_t* ppd, UStringView country);
+
+// The heads of the statements a run may rewrite: the duplex default and the
+// country code, each also in its vendor form.
+inline constexpr UStringView kRewrittenHeads[] = {u"*DefaultDuplex:", u"*DefaultQZDuplex:", u"*ISOCountryCode:",
+                                                  u"*DefaultQZISOCountryCode:"};
+
+// Scans the text ahead (TextEdits::ScanAhead) for every paper deletion and
+// rewrite that a run in `country` can make, whatever the printer: for work
+// done while libcups still reads the PPD.
+void ScanAheadForRun(TextEdits& edits, UStringView country);
 
 // The paper names that the rule stage deletes for gModelInfo in `country`,
 // in order (for a row that deletes by line, its envelopes).

@@ -3,17 +3,15 @@
 #include "policy/model_info.h"
 #include "policy/ppd_file.h"
 #include "ppdtext/statements.h"
+#include "setup/rule_stage.h"
 
 namespace {
-
-constexpr UStringView kRewritable[] = {u"*DefaultDuplex:", u"*DefaultQZDuplex:", u"*ISOCountryCode:",
-                                       u"*DefaultQZISOCountryCode:"};
 
 std::string Narrow(UStringView text) { return StringCopyUTF8(text).value_or("?"); }
 
 std::vector<std::optional<UString>> Heads(UStringView text) {
   std::vector<std::optional<UString>> heads;
-  for (const UStringView prefix : kRewritable) {
+  for (const UStringView prefix : kRewrittenHeads) {
     const std::optional<Statement> s = FindStatementStartingWith(text, prefix);
     heads.push_back(s ? std::optional<UString>(text.substr(s->begin, s->headEnd - s->begin)) : std::nullopt);
   }

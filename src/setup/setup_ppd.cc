@@ -2,31 +2,43 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "policy/model_info.h"
 #include "policy/ppd_file.h"
+#include "ppdtext/edited_output.h"
+#include "ppdtext/ppd_bytes.h"
 #include "ppdtext/ppd_load.h"
 #include "ppdtext/ppd_output.h"
+#include "ppdtext/text_edits.h"
+#include "setup/background_task.h"
 #include "setup/country_code_step.h"
 #include "setup/output_file.h"
 #include "setup/rule_stage.h"
 #include "setup/run_report.h"
 
+void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country) {
+  applyRuleStage(edits, ppd, country);
+  applyCountryCodeStep(edits, ppd, country);
+}
+
 void localizePPDText(UString& text, ppd_file_t* ppd, UStringView country) {
-  applyRuleStage(text, ppd, country);
-  applyCountryCodeStep(text, ppd, country);
+  TextEdits edits(text);
+  localizePPD(edits, ppd, country);
+  edits.ApplyTo(text);
 }
 
 namespace {
+
+using Writer = std::function<bool(FILE*)>;
 
 int Failed(FILE* err, const std::string& what, const std::string& reason) {
   std::fprintf(err, "ppd-localize: %s: %s\n", what.c_str(), reason.c_str());
   return kRunFailed;
 }
 
-// Writes the text to `out`, or in place of the file options.output names.
-int Deliver(const PPDText& text, const RunOptions& options, FILE* out, FILE* err) {
-  const auto write = [&](FILE* to) { return CFStringOutputPPD(text.text, to, text.encoding); };
+// Writes the result to `out`, or in place of the file options.output names.
+int Deliver(const Writer& write, const RunOptions& options, FILE* out, FILE* err) {
   std::string error;
   if (!options.output.empty()) {
     if (ReplaceFileAtomically(options.output, write, &error)) return kRunOk;
@@ -43,30 +55,46 @@ int Deliver(const PPDText& text, const RunOptions& options, FILE* out, FILE* err
 
 int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) {
   const std::string input = PPDInputName(path);
+  const CountryChoice country =
+      options.country ? CountryChoice{StringFromASCII(*options.country), "--country"} : CurrentCountryChoice();
   std::string reason;
-  std::optional<std::string> bytes = ReadPPDFileBytes(path, &reason);
-  std::optional<PPDText> text = bytes ? DecodePPDBytes(*bytes, &reason) : std::nullopt;
+  std::optional<PPDBytes> bytes = ReadPPDBytes(path, &reason);
+  if (!bytes) return Failed(err, input, reason);
+
+  // libcups reads the very bytes that are edited (one read, one content).
+  // Meanwhile, on a thread of its own, they are decoded and the text is
+  // scanned for every edit the run may make, whatever the printer.
+  std::optional<PPDText> text;
+  std::optional<TextEdits> edits;
+  BackgroundTask decode([&] {
+    text = DecodePPDBytes(*bytes, &reason);
+    if (!text) return;
+    edits.emplace(text->text);
+    ScanAheadForRun(*edits, country.code);
+  });
+  PPDRead read = PPDReadDescriptor(bytes->fd());
+  decode.Wait();
   if (!text) return Failed(err, input, reason);
-  // libcups reads the very bytes that are edited: one read, one content.
-  PPDFile ppd = PPDOpenBytes(*bytes, &reason);
-  bytes.reset();
-  if (!ppd && !reason.empty()) return Failed(err, input, reason);
+  if (!read.error.empty()) return Failed(err, input, read.error);
 
   RunReport report(input);
-  if (!ppd) {
-    int line = 0;
-    const ppd_status_t status = ppdLastError(&line);
+  if (!read.ppd) {
     std::fprintf(err, "ppd-localize: %s: warning: libcups cannot read it as a PPD (%s, line %d); passed on unedited\n",
-                 input.c_str(), ppdErrorString(status), line);
+                 input.c_str(), ppdErrorString(read.status), read.line);
   } else {
-    determineModel(ppd.get());
-    const CountryChoice country =
-        options.country ? CountryChoice{StringFromASCII(*options.country), "--country"} : CurrentCountryChoice();
-    if (options.report) report.Before(ppd.get(), text->text, country, RulePapers(country.code));
-    localizePPDText(text->text, ppd.get(), country.code);
-    ppd.reset();
+    determineModel(read.ppd.get());
+    if (options.report) report.Before(read.ppd.get(), text->text, country, RulePapers(country.code));
+    localizePPD(*edits, read.ppd.get(), country.code);
+    read.ppd.reset();
   }
-  const int status = Deliver(*text, options, out, err);
-  if (status == kRunOk && options.report) report.Print(*text, err);
-  return status;
+  if (options.report) {
+    // The report reads the edited text itself.
+    edits->ApplyTo(text->text);
+    edits.reset();
+    const int status = Deliver([&](FILE* to) { return CFStringOutputPPD(text->text, to, text->encoding); },
+                               options, out, err);
+    if (status == kRunOk) report.Print(*text, err);
+    return status;
+  }
+  return Deliver([&](FILE* to) { return OutputEditedPPD(*edits, *bytes, text->encoding, to); }, options, out, err);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
 
 // Exit statuses of a run.
@@ -27,6 +28,9 @@ struct RunOptions {
 // gModelInfo's kind, then the country-code step. `country` is the user's
 // country code, or empty.
 void localizePPDText(UString& text, ppd_file_t* ppd, UStringView country);
+
+// The same edits, recorded on `edits` (text_edits.h).
+void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country);
 
 // One run on the PPD at `path` ("-" for standard input). On success the
 // edited text goes to `out` (or options.output), followed by a newline, and
