@@ -38,18 +38,18 @@ size_t TextEdits::ExtentEnd(const Statement& s) const {
   // A replacing line is never taken for an `*End`.
   const size_t next = SkipRemoved(s.end);
   if (IsRemoved(next) || !text_.substr(next).starts_with(u"*End")) return s.end;
-  const Statement closing = index_.Holding(next);
+  const Statement closing = index_->Holding(next);
   return closing.closed ? closing.end : s.end;
 }
 
 void TextEdits::RemoveStatementAt(size_t at) {
-  const Statement s = index_.Holding(at);
+  const Statement s = index_->Holding(at);
   const size_t end = JoinedEnd(s.end);
   Remove(s.begin, end);
   if (!s.multiLine) return;
   const size_t next = SkipRemoved(end);
   if (!IsRemoved(next) && text_.substr(next).starts_with(u"*End")) {
-    const Statement closing = index_.Holding(next);
+    const Statement closing = index_->Holding(next);
     if (closing.closed) Remove(next, JoinedEnd(closing.end));
   }
 }
@@ -71,7 +71,7 @@ std::optional<size_t> TextEdits::FindStatementStartingWith(UStringView prefix) {
   if (prefix.empty() || prefix[0] != u'*' || prefix.find_first_of(u"\r\n") != UStringView::npos) return std::nullopt;
   std::optional<size_t> found;
   for (const size_t at : FindOptions({}, {}, {&prefix, 1}).heads) {
-    if (!IsRemoved(at) && index_.Holding(at).begin == at) {
+    if (!IsRemoved(at) && index_->Holding(at).begin == at) {
       found = at;
       break;
     }
@@ -88,7 +88,7 @@ void TextEdits::ReplaceStatementAt(size_t begin, UStringView line) {
     lines_[static_cast<size_t>(it->second.line)] = line;
     return;
   }
-  const Statement s = index_.Holding(begin);
+  const Statement s = index_->Holding(begin);
   if (!s.closed) return;
   const size_t end = ExtentEnd(s);
   // What lies between the statement and its `*End` is removed already.
@@ -129,8 +129,9 @@ OptionOccurrences TextEdits::FindOptions(std::span<const UStringView> keywords, 
 
 void TextEdits::ScanAhead(std::span<const UStringView> keywords, std::span<const UStringView> options,
                           std::span<const UStringView> heads) {
-  Scan scan{{keywords.begin(), keywords.end()}, {options.begin(), options.end()}, {heads.begin(), heads.end()}, {}};
-  scan.found = FindOptionOccurrences(text_, keywords, options, heads);
+  auto scan = std::make_shared<Scan>(
+      Scan{{keywords.begin(), keywords.end()}, {options.begin(), options.end()}, {heads.begin(), heads.end()}, {}});
+  scan->found = FindOptionOccurrences(text_, keywords, options, heads);
   scan_ = std::move(scan);
 }
 

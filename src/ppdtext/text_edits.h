@@ -10,11 +10,14 @@
 // (ApplyTo), or the pieces of the edited text are handed out in order
 // (ForEachPiece) so that it can be written without being put together.
 //
-// The original text must stay as it is while a TextEdits refers to it.
+// The original text must stay as it is while a TextEdits refers to it. A
+// copy shares the index and the scan made ahead, and goes on on its own: it
+// is the cheap way to try several sequences of edits on one text.
 #ifndef PPDLOCALIZE_PPDTEXT_TEXT_EDITS_H_
 #define PPDLOCALIZE_PPDTEXT_TEXT_EDITS_H_
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -25,19 +28,21 @@
 
 class TextEdits {
  public:
-  explicit TextEdits(UStringView text) : text_(text), index_(text) {}
-  TextEdits(const TextEdits&) = delete;
-  TextEdits& operator=(const TextEdits&) = delete;
+  explicit TextEdits(UStringView text) : text_(text), index_(std::make_shared<const StatementIndex>(text)) {}
+  TextEdits(const TextEdits&) = default;
+  TextEdits& operator=(const TextEdits&) = default;
+  TextEdits(TextEdits&&) = default;
+  TextEdits& operator=(TextEdits&&) = default;
 
   // The original text.
   UStringView text() const { return text_; }
 
   // The statement whose lines hold `at`.
-  Statement Holding(size_t at) const { return index_.Holding(at); }
+  Statement Holding(size_t at) const { return index_->Holding(at); }
 
   // True when a pattern found at `at` counts: `at` lies in the head of a
   // statement that is left and that the edits may remove.
-  bool Matchable(size_t at) const { return !IsRemoved(at) && index_.InEditableHead(at); }
+  bool Matchable(size_t at) const { return !IsRemoved(at) && index_->InEditableHead(at); }
 
   // True when `at` lies in a removed or replaced range.
   bool IsRemoved(size_t at) const;
@@ -112,10 +117,10 @@ class TextEdits {
               std::span<const UStringView> heads) const;
 
   UStringView text_;
-  StatementIndex index_;
+  std::shared_ptr<const StatementIndex> index_;
   std::map<size_t, Edit> edits_;  // begin -> edit; disjoint; removals never touch each other
   std::vector<UString> lines_;
-  std::optional<Scan> scan_;
+  std::shared_ptr<const Scan> scan_;
 };
 
 #endif  // PPDLOCALIZE_PPDTEXT_TEXT_EDITS_H_

@@ -1,5 +1,6 @@
 #include "setup/laser_rules.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "policy/region_predicates.h"
@@ -47,9 +48,12 @@ constexpr RuleRow kMonoLaserRules[] = {
 std::span<const RuleRow> colorLaserRules() { return kColorLaserRules; }
 std::span<const RuleRow> monoLaserRules() { return kMonoLaserRules; }
 
+bool monoLaserDuplexRuleApplies(int32_t modelNumber, UStringView country) {
+  return std::find(std::begin(kEnergySavingDuplexModels), std::end(kEnergySavingDuplexModels), modelNumber) !=
+             std::end(kEnergySavingDuplexModels) &&
+         shouldChangeDuplexDefaultEnergyStar(country);
+}
+
 void applyMonoLaserDuplexRule(TextEdits& edits, int32_t modelNumber, UStringView country) {
-  if (modelNumber != 12 && modelNumber != 13) return;
-  if (shouldChangeDuplexDefaultEnergyStar(country)) {
-    ChangeDefault(edits, u"Duplex", u"DuplexNoTumble");
-  }
+  if (monoLaserDuplexRuleApplies(modelNumber, country)) ChangeDefault(edits, u"Duplex", u"DuplexNoTumble");
 }

@@ -15,6 +15,7 @@
 #include "setup/country_code_step.h"
 #include "setup/output_file.h"
 #include "setup/rule_stage.h"
+#include "setup/run_edits.h"
 #include "setup/run_report.h"
 
 void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country) {
@@ -62,15 +63,14 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   if (!bytes) return Failed(err, input, reason);
 
   // libcups reads the very bytes that are edited (one read, one content).
-  // Meanwhile, on a thread of its own, they are decoded and the text is
-  // scanned for every edit the run may make, whatever the printer.
+  // Meanwhile, on a thread of its own, they are decoded, the text is scanned
+  // for every edit the run may make, and the rule stage is tried out for each
+  // printer it may turn out to be.
   std::optional<PPDText> text;
-  std::optional<TextEdits> edits;
+  std::optional<RunEdits> ahead;
   BackgroundTask decode([&] {
     text = DecodePPDBytes(*bytes, &reason);
-    if (!text) return;
-    edits.emplace(text->text);
-    ScanAheadForRun(*edits, country.code);
+    if (text) ahead.emplace(text->text, country.code);
   });
   PPDRead read = PPDReadDescriptor(bytes->fd());
   decode.Wait();
@@ -78,13 +78,15 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   if (!read.error.empty()) return Failed(err, input, read.error);
 
   RunReport report(input);
+  std::optional<TextEdits> edits;
   if (!read.ppd) {
     std::fprintf(err, "ppd-localize: %s: warning: libcups cannot read it as a PPD (%s, line %d); passed on unedited\n",
                  input.c_str(), ppdErrorString(read.status), read.line);
+    edits.emplace(ahead->Unedited());
   } else {
     determineModel(read.ppd.get());
     if (options.report) report.Before(read.ppd.get(), text->text, country, RulePapers(country.code));
-    localizePPD(*edits, read.ppd.get(), country.code);
+    edits.emplace(ahead->Finish(read.ppd.get()));
     read.ppd.reset();
   }
   if (options.report) {
