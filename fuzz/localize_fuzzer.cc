@@ -1,9 +1,15 @@
 // The whole run on an in-memory PPD (input: a country byte, a kind byte, the
 // PPD's bytes). Whenever libcups opened the input it opens the result, which is
 // the input's statements in order, some left out and the duplex default and
-// country code rewritten. On small texts the fast deletions give what the
+// country code rewritten. The run's own way (edits made ahead, written from
+// the bytes as read) writes exactly what localizePPDText's text encodes to.
+// On small texts the recorded deletions and rewrites give what the
 // straightforward forms in tests/reference_edits.h give.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <functional>
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -11,11 +17,16 @@
 #include "fuzz_support.h"
 #include "policy/model_info.h"
 #include "policy/ppd_file.h"
+#include "ppdtext/default_rewrite.h"
+#include "ppdtext/edited_output.h"
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
 #include "ppdtext/ppd_load.h"
+#include "ppdtext/ppd_output.h"
 #include "ppdtext/statements.h"
+#include "ppdtext/unique_fd.h"
 #include "reference_edits.h"
+#include "setup/run_edits.h"
 #include "setup/setup_ppd.h"
 
 namespace {
@@ -29,12 +40,20 @@ void CompareWithReference(const UString& text, uint8_t pick) {
   for (size_t i = 0; i < std::size(all); ++i) {
     if (pick & (1u << i)) names.push_back(all[i]);
   }
-  UString fast[2] = {text, text}, simple[2] = {text, text};
+  UString fast[3] = {text, text, text}, simple[3] = {text, text, text};
   QZCFStringDeletePaperSizeArray(fast[0], &names);
   QZCFStringDeleteEnvelpes(fast[1], names);
+  TextEdits run(text);
+  DeletePaperSizes(run, std::vector<UStringView>(names.begin(), names.end()));
+  ChangeDefault(run, u"Duplex", u"DuplexNoTumble");
+  ChangeGeneralInformation(run, u"ISOCountryCode", u"DE");
+  run.ApplyTo(fast[2]);
   for (const UString& name : names) SimpleDeletePaperSize(simple[0], name);
   SimpleDeleteEnvelpes(simple[1], names);
-  FUZZ_CHECK(fast[0] == simple[0] && fast[1] == simple[1], fuzz::Show(text));
+  simple[2] = simple[0];
+  SimpleChangeDefault(simple[2], u"Duplex", u"DuplexNoTumble");
+  SimpleChangeGeneralInformation(simple[2], u"ISOCountryCode", u"DE");
+  FUZZ_CHECK(fast[0] == simple[0] && fast[1] == simple[1] && fast[2] == simple[2], fuzz::Show(text));
 }
 
 // True when `out` is the statements of `in` in order, some left out and some
@@ -58,6 +77,29 @@ bool KeepsWholeStatements(UStringView in, UStringView out, std::span<const std::
   return o == out.size();
 }
 
+std::string Written(const std::function<bool(FILE*)>& write) {
+  std::string written;
+  const UniqueFd fd(memfd_create("out", MFD_CLOEXEC));
+  FILE* file = fd.get() >= 0 ? fdopen(dup(fd.get()), "w") : nullptr;
+  if (file == nullptr) std::abort();
+  const bool ok = write(file);
+  std::fclose(file);
+  written.resize(static_cast<size_t>(lseek(fd.get(), 0, SEEK_END)));
+  if (!ok || pread(fd.get(), written.data(), written.size(), 0) != static_cast<ssize_t>(written.size())) std::abort();
+  return written;
+}
+
+// The run's own way to the output against localizePPDText's `edited` text.
+bool RunWritesTheSame(std::string_view bytes, const PPDText& in, const UString& edited, ppd_file_t* ppd,
+                      UStringView country) {
+  std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
+  if (!file) std::abort();
+  RunEdits ahead(in.text, country);
+  const TextEdits edits = ahead.Finish(ppd);
+  return Written([&](FILE* to) { return OutputEditedPPD(edits, *file, in.encoding, to); }) ==
+         Written([&](FILE* to) { return CFStringOutputPPD(edited, to, in.encoding); });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -76,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (data[1] % 8 >= 4) gModelInfo.kind = kKinds[data[1] % 4];
   UString out = in->text;
   localizePPDText(out, ppd.get(), country);
+  FUZZ_CHECK(RunWritesTheSame(bytes, *in, out, ppd.get(), country), fuzz::Show(out));
 
   const std::pair<UString, UString> rewrites[] = {
       {u"*DefaultDuplex:", u"*DefaultDuplex: DuplexNoTumble\n"},

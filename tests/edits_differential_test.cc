@@ -1,12 +1,15 @@
-// The fast deletions must give exactly the results of the straightforward
-// forms in reference_edits.h: on the examples, on a generated large PPD, and
-// on many small texts made to hit mixed line ends, multi-line values, *End
-// lines, comments, quotes before colons and half-finished statements.
+// The recorded deletions and rewrites must give exactly the results of the
+// straightforward forms in reference_edits.h, alone and as a run makes them
+// one after another on one TextEdits: on the examples, on a generated large
+// PPD, and on many small texts made to hit mixed line ends, multi-line
+// values, *End lines, comments, quotes before colons and half-finished
+// statements.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "large_ppd.h"
+#include "ppdtext/default_rewrite.h"
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
 #include "reference_edits.h"
@@ -22,24 +25,43 @@ const char* const kPieces[] = {
     "setpagedevice\"", "\" *Other: \"", "*End", "*DefaultPageSize: B5", "*DefaultPageRegion: \t3x5 ",
     "*PageSize 3x5/3 \"x\" 5: \"\"", "*% EnvC5 \"here", "*PageSize  /empty: \"\"", "*Note: \"*PageSize EnvC5/ q\"",
     "", "\"", "*UIConstraints: *PageSize 3x5", "*%*PageSize A4/old: \"\"", "\x1A*%: \"", " *PageSize B5/B5: \"\"",
-    "*PageSize \xc2\x80/x: \"\"", "*PageSize A 4/x: \"\"", ".PageSize A4/x: \"\""};
+    "*PageSize \xc2\x80/x: \"\"", "*PageSize A 4/x: \"\"", ".PageSize A4/x: \"\"", "*DefaultDuplex: None",
+    "*DefaultDuplex: \"", "*DefaultQZDuplex: None", "*ISOCountryCode: \"JP\"", "*DefaultQZISOCountryCode: JP"};
 const char* const kTerminators[] = {"\n", "\r\n", "\r"};
 const std::vector<UString> kNames = {u"A4", u"B5", u"EnvC5", u"Postcard", u"3x5", u"", u"A4Small", u"A 4"};
 
 void ExpectSameAsReference(const UString& text, const std::vector<UString>& names, UStringView keyword) {
-  UString fast[3] = {text, text, text}, simple[3] = {text, text, text};
+  UString fast[5] = {text, text, text, text, text}, simple[5] = {text, text, text, text, text};
   QZCFStringDeletePaperSizeArray(fast[0], &names);
   for (const UString& name : names) SimpleDeletePaperSize(simple[0], name);
   QZCFStringDeleteKeywordOption(fast[1], keyword, names[0]);
   SimpleDeleteKeywordOption(simple[1], keyword, names[0]);
   QZCFStringDeleteEnvelpes(fast[2], names);
   SimpleDeleteEnvelpes(simple[2], names);
-  for (int i = 0; i < 3; ++i) ASSERT_EQ(fast[i], simple[i]) << "edit " << i << " of:\n" << Utf8(text).substr(0, 2000);
+  QZCFStringChangeDefault(fast[3], u"Duplex", u"DuplexNoTumble");
+  SimpleChangeDefault(simple[3], u"Duplex", u"DuplexNoTumble");
+  // A run: papers first, then both rewrites, on one index.
+  TextEdits run(text);
+  DeletePaperSizes(run, std::vector<UStringView>(names.begin(), names.end()));
+  ChangeDefault(run, u"Duplex", u"DuplexNoTumble");
+  ChangeGeneralInformation(run, u"ISOCountryCode", u"DE");
+  run.ApplyTo(fast[4]);
+  for (const UString& name : names) SimpleDeletePaperSize(simple[4], name);
+  SimpleChangeDefault(simple[4], u"Duplex", u"DuplexNoTumble");
+  SimpleChangeGeneralInformation(simple[4], u"ISOCountryCode", u"DE");
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(fast[i], simple[i]) << "edit " << i << " of:\n" << Utf8(text).substr(0, 2000);
 }
 
 }  // namespace
 
 TEST(EditsDifferential, FastDeletionsMatchTheReference) {
+  // A rewritten multi-line statement takes an `*End` that follows it once
+  // the statements between are deleted, as in the text as it then stands.
+  for (const char* text : {"*DefaultDuplex: \"\nx\"\n*PageSize A4/A4: \"x\"\n*End\n*DefaultPageSize: B5\n",
+                           "*ISOCountryCode: \"\r\nJP\"\r\n*PageSize B5: \"y\"\r\n*PageSize A4: \"\"\r\n*End\r\n",
+                           "*DefaultQZDuplex: \"\rx\"\r*UIConstraints: *PageSize A4\r*End"}) {
+    ASSERT_NO_FATAL_FAILURE(ExpectSameAsReference(U(text), {u"A4", u"B5"}, u"PageSize"));
+  }
   std::mt19937 random(20261207);
   std::vector<std::string> texts = {ReadFile(ExamplePath("mono13.ppd")), MakeLargePPD(80000, true)};
   while (texts.size() < 5000) {

@@ -104,3 +104,28 @@ void SimpleDeleteEnvelpes(UString& text, const std::vector<UString>& names) {
     for (size_t at; (at = FindInHead(text, name)) != kNotFound;) Remove(text, at);
   }
 }
+
+namespace {
+
+bool HasVendorPrefix(UStringView keyword) { return StringFind(keyword, u"QZ") != kNotFound; }
+
+bool SimpleRewrite(UString& text, UStringView keyword, const char* format, UStringView value) {
+  const std::optional<UString> head = StringCreateWithFormat("*%@:", {keyword});
+  const std::optional<Statement> s = head ? FindStatementStartingWith(text, *head) : std::nullopt;
+  if (!s) return false;
+  const std::optional<UString> line = StringCreateWithFormat(format, {keyword, value});
+  if (s->closed && line) StringReplace(text, s->begin, StatementExtentEnd(text, *s), *line);
+  return true;
+}
+
+}  // namespace
+
+void SimpleChangeDefault(UString& text, UStringView keyword, UStringView value) {
+  if (SimpleRewrite(text, u"Default" + UString(keyword), "*%@: %@\n", value) || HasVendorPrefix(keyword)) return;
+  SimpleChangeDefault(text, u"QZ" + UString(keyword), value);
+}
+
+void SimpleChangeGeneralInformation(UString& text, UStringView keyword, UStringView value) {
+  if (SimpleRewrite(text, keyword, "*%@: \"%@\"\n", value) || HasVendorPrefix(keyword)) return;
+  SimpleChangeDefault(text, u"QZ" + UString(keyword), value);
+}

@@ -1,6 +1,6 @@
-// The straightforward forms of the deletions, which the fast ones in src/ppdtext
-// must match byte for byte: every search walks the statements of the text as it
-// stands, and every removal closes its gap at once.
+// The straightforward forms of the deletions and rewrites, which the recorded
+// ones in src/ppdtext must match byte for byte: every search walks the
+// statements of the text as it stands, and every edit is carried out at once.
 #ifndef PPDLOCALIZE_TESTS_REFERENCE_EDITS_H_
 #define PPDLOCALIZE_TESTS_REFERENCE_EDITS_H_
 
@@ -13,5 +13,9 @@
 void SimpleDeleteKeywordOption(UString& text, UStringView keyword, UStringView option);
 void SimpleDeletePaperSize(UString& text, UStringView paper);
 void SimpleDeleteEnvelpes(UString& text, const std::vector<UString>& names);
+
+// Same contracts as QZCFStringChangeDefault and QZCFStringChangeGeneralInformation.
+void SimpleChangeDefault(UString& text, UStringView keyword, UStringView value);
+void SimpleChangeGeneralInformation(UString& text, UStringView keyword, UStringView value);
 
 #endif  // PPDLOCALIZE_TESTS_REFERENCE_EDITS_H_

@@ -11,7 +11,7 @@
 namespace {
 
 // The file's bytes are mapped a batch at a time, written, and given back.
-constexpr size_t kBatchBytes = size_t{8} << 20;
+constexpr size_t kBatchBytes = size_t{1} << 20;
 constexpr size_t kBatchParts = 1024;  // IOV_MAX on Linux
 
 struct Part {

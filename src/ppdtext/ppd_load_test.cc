@@ -21,3 +21,40 @@ TEST(ReadPPDFileBytes, SizesAndTheLimit) {
     }
   }
 }
+
+// A run's bytes are decoded a mebibyte at a time: what lies across a part's
+// end decodes as the whole would, and what fails after the first part fails
+// as it would at the start.
+TEST(DecodePPDBytes, InPartsAsAWhole) {
+  const size_t part = size_t{1} << 20;
+  const struct {
+    std::string tail;          // after part - 2 ASCII bytes
+    const char* reason;        // nullptr when decoded
+    TextEncoding encoding;
+  } kCases[] = {
+      {"\xf0\x9d\x84\x9e and more", nullptr, TextEncoding::kUTF8},  // a pair across the end
+      {"ab\xe6\x97\xa5", nullptr, TextEncoding::kUTF8},
+      {"ab\xe9 Latin-1", nullptr, TextEncoding::kBytes},              // invalid only in the second part
+      {"ab\xf0\x9d\x84", nullptr, TextEncoding::kBytes},              // cut off at the end
+      {"ab\0", "not a text file (it holds a zero byte)", TextEncoding::kUTF8},
+  };
+  for (const auto& c : kCases) {
+    const std::string bytes = std::string(part - 2, 'x') + std::string(c.tail.data(), c.tail.size() + (c.reason ? 1 : 0));
+    std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
+    ASSERT_TRUE(file);
+    std::string reason;
+    const std::optional<PPDText> text = DecodePPDBytes(*file, &reason);
+    if (c.reason != nullptr) {
+      EXPECT_FALSE(text);
+      EXPECT_EQ(reason, c.reason);
+      continue;
+    }
+    ASSERT_TRUE(text) << reason;
+    EXPECT_EQ(text->encoding, c.encoding) << c.tail;
+    EXPECT_TRUE(text->text == (c.encoding == TextEncoding::kUTF8 ? *StringCreateWithUTF8(bytes)
+                                                                  : StringCreateWithBytes(bytes)))
+        << c.tail;
+    // The bytes can still be read whole after the view gave its pages back.
+    EXPECT_EQ(file->View(), bytes);
+  }
+}

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "policy/model_info.h"
+#include "setup/run_edits.h"
 #include "setup/setup_ppd.h"
 #include "test_support.h"
 
@@ -69,4 +70,28 @@ TEST(RuleStage, GridMatchesReviewedRows) {
   } else {
     EXPECT_EQ(got.str(), ReadFile(golden)) << "after a reviewed change, UPDATE_GOLDEN=1 rewrites " << golden;
   }
+}
+
+// A run makes the rule stage ahead for one printer of each key and takes the
+// one with its printer's key: for every kind, model and country that gives
+// what localizePPDText gives.
+TEST(RuleStage, EditsMadeAheadAreThePrintersOwn) {
+  const ModelInfo saved = gModelInfo;
+  std::string ppd = "*PPD-Adobe: \"4.3\"\n*ISOCountryCode: \"JP\"\n*DefaultDuplex: None\n*DefaultPageSize: A4\n";
+  for (const std::string& p : kPapers) {
+    for (const std::string& line : PaperLines(p)) ppd += line + "\n";
+  }
+  const UString text = U(ppd);
+  for (const UStringView country : {u"JP", u"CN", u"TW", u"KR", u"HK", u"DE", u""}) {
+    for (const int32_t kind : {int32_t{MonoLaser}, int32_t{ColorLaser}, int32_t{Ink}, int32_t{SInk}}) {
+      for (const int32_t model : {INT32_MIN, 0, 11, 12, 13, 14, 21, 22, INT32_MAX}) {
+        gModelInfo = {kind, model};
+        UString expected = text, got = text;
+        localizePPDText(expected, nullptr, country);
+        RunEdits(text, country).Finish(nullptr).ApplyTo(got);
+        EXPECT_EQ(Utf8(got), Utf8(expected)) << ModelKindName(kind) << " " << model << " " << Utf8(country);
+      }
+    }
+  }
+  gModelInfo = saved;
 }
