@@ -93,7 +93,7 @@ std::string LanguageCode(std::string version) {
   size_t split = version.find('-');
   if (split == std::string::npos) split = version.find('_');
   if (split != std::string::npos) {
-    country = "_" + version.substr(split + 1);
+    country.assign(1, '_').append(version, split + 1);
     version.resize(split);
   }
   for (const LanguageName& language : kLanguages) {
