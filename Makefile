@@ -48,7 +48,8 @@ package: deps
 	cd $(DEB_DIR)/src && dpkg-buildpackage -us -uc -b -J$(JOBS)
 	@ls -1 $(DEB_DIR)/*.deb
 
-# Release build, whole runs against the floor program, micro-benchmarks, then the
+# Release build, whole runs against the floor program (plain, then gzip),
+# micro-benchmarks, then the
 # CUPS driver program against cups-driverd and the command line over the corpus
 # test's sample of real PPDs (made once in $(BENCH_CORPUS), as `make test` makes it).
 BENCH_CORPUS ?= $(BUILD_DIR)/corpus
@@ -57,6 +58,7 @@ bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPPD_LOCALIZE_TESTS=OFF -DPPD_LOCALIZE_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	bench/run_bench.py build-bench $(if $(BENCH_SIZES),--sizes $(BENCH_SIZES))
+	bench/run_bench.py build-bench --gzip --countries JP,DE $(if $(BENCH_SIZES),--sizes $(BENCH_SIZES))
 	build-bench/bench/edits_bench --benchmark_min_time=0.5
 	bash tests/corpus/make-corpus.sh $(BENCH_CORPUS)
 	bench/driver_bench.py build-bench $(BENCH_CORPUS) $(if $(BENCH_FILES),--files $(BENCH_FILES))
