@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "test_support.h"
 
 // Whole files, plain and gzip, around the sizes where reads and buffers end;
@@ -20,6 +23,16 @@ TEST(ReadPPDFileBytes, SizesAndTheLimit) {
       EXPECT_EQ(reason, "file too large");
     }
   }
+}
+
+// Files the kernel cannot copy itself (procfs refuses sendfile for some) are
+// read through a buffer instead, to the same bytes.
+TEST(ReadPPDFileBytes, FilesTheKernelCannotCopy) {
+  std::ifstream file("/proc/self/cmdline", std::ios::binary);
+  const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(expected.empty());
+  std::string reason;
+  EXPECT_EQ(ReadPPDFileBytes("/proc/self/cmdline", &reason).value_or("failed: " + reason), expected);
 }
 
 // A run's bytes are decoded a mebibyte at a time: what lies across a part's
