@@ -31,7 +31,7 @@ const char* const kTerminators[] = {"\n", "\r\n", "\r"};
 const std::vector<UString> kNames = {u"A4", u"B5", u"EnvC5", u"Postcard", u"3x5", u"", u"A4Small", u"A 4"};
 
 void ExpectSameAsReference(const UString& text, const std::vector<UString>& names, UStringView keyword) {
-  UString fast[5] = {text, text, text, text, text}, simple[5] = {text, text, text, text, text};
+  UString fast[6] = {text, text, text, text, text, text}, simple[6] = {text, text, text, text, text, text};
   QZCFStringDeletePaperSizeArray(fast[0], &names);
   for (const UString& name : names) SimpleDeletePaperSize(simple[0], name);
   QZCFStringDeleteKeywordOption(fast[1], keyword, names[0]);
@@ -49,7 +49,14 @@ void ExpectSameAsReference(const UString& text, const std::vector<UString>& name
   for (const UString& name : names) SimpleDeletePaperSize(simple[4], name);
   SimpleChangeDefault(simple[4], u"Duplex", u"DuplexNoTumble");
   SimpleChangeGeneralInformation(simple[4], u"ISOCountryCode", u"DE");
-  for (int i = 0; i < 5; ++i) ASSERT_EQ(fast[i], simple[i]) << "edit " << i << " of:\n" << Utf8(text).substr(0, 2000);
+  // The other way round: deletions after a rewrite, next to the replacing line.
+  TextEdits rewritten_first(text);
+  ChangeDefault(rewritten_first, u"Duplex", u"DuplexNoTumble");
+  DeletePaperSizes(rewritten_first, std::vector<UStringView>(names.begin(), names.end()));
+  rewritten_first.ApplyTo(fast[5]);
+  SimpleChangeDefault(simple[5], u"Duplex", u"DuplexNoTumble");
+  for (const UString& name : names) SimpleDeletePaperSize(simple[5], name);
+  for (int i = 0; i < 6; ++i) ASSERT_EQ(fast[i], simple[i]) << "edit " << i << " of:\n" << Utf8(text).substr(0, 2000);
 }
 
 }  // namespace
@@ -58,6 +65,7 @@ TEST(EditsDifferential, FastDeletionsMatchTheReference) {
   // A rewritten multi-line statement takes an `*End` that follows it once
   // the statements between are deleted, as in the text as it then stands.
   for (const char* text : {"*DefaultDuplex: \"\nx\"\n*PageSize A4/A4: \"x\"\n*End\n*DefaultPageSize: B5\n",
+                           "*DefaultDuplex: None\n*PageSize A4/A4: \"\"\n*PageSize B5/B5: \"\"\n*DefaultDuplex: x\n",
                            "*ISOCountryCode: \"\r\nJP\"\r\n*PageSize B5: \"y\"\r\n*PageSize A4: \"\"\r\n*End\r\n",
                            "*DefaultQZDuplex: \"\rx\"\r*UIConstraints: *PageSize A4\r*End"}) {
     ASSERT_NO_FATAL_FAILURE(ExpectSameAsReference(U(text), {u"A4", u"B5"}, u"PageSize"));

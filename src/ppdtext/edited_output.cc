@@ -11,7 +11,7 @@
 namespace {
 
 // The file's bytes are mapped a batch at a time, written, and given back.
-constexpr size_t kBatchBytes = size_t{1} << 20;
+constexpr size_t kBatchBytes = size_t{1} << 18;
 constexpr size_t kBatchParts = 1024;  // IOV_MAX on Linux
 
 struct Part {
@@ -92,7 +92,6 @@ bool OutputEditedPPD(const TextEdits& edits, PPDBytes& bytes, TextEncoding encod
   size_t low = std::numeric_limits<size_t>::max(), high = 0;
   bool written = true;
   const auto flush = [&] {
-    if (fd >= 0) bytes.Populate(low, high);
     written = written && (fd >= 0 ? WriteAll(fd, iov) : WriteAll(out, iov));
     bytes.Release(low, high);
     iov.clear();

@@ -56,7 +56,7 @@ TEST(EditedOutput, SameAsTheEditedTextEncoded) {
     UStringView country;  // what ISOCountryCode becomes
   } kCases[] = {
       {"ascii", "*PPD-Adobe: \"4.3\"\n*DefaultDuplex: None\n*PageSize A4/A4: \"\"\n*ISOCountryCode: \"JP\"\n", u"DE"},
-      {"utf-8", "*PPD-Adobe: \"4.3\"\n*% \xe6\x97\xa5\xf0\x9d\x84\x9e\n" + papers + "*DefaultDuplex: \"\n\xc3\xa9\"\n*End\n" +
+      {"utf-8", "*PPD-Adobe: \"4.3\"\n*% \xe6\x97\xa5\xf0\x9d\x84\x9e\xc2\x80\xdf\xbf\xe0\xa0\x80\n" + papers + "*DefaultDuplex: \"\n\xc3\xa9\"\n*End\n" +
                     "*ISOCountryCode: \"JP\"\r*Note: \"\xf0\x9d\x84\x9e\"",
        u"DE"},
       {"bytes", "*PPD-Adobe: \"4.3\"\n*% \xe9\xff\n" + papers + "*ISOCountryCode: \"JP\"\n*Note: \"\xe9\"\n", u"DE"},

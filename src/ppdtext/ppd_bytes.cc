@@ -121,8 +121,8 @@ PPDBytes::PPDBytes(PPDBytes&& other) noexcept
 
 std::string_view PPDBytes::View(std::string* error) {
   if (view_ == nullptr && size_ > 0) {
-    // Mapped whole at once: the pages are there already, only not yet ours.
-    void* mapped = mmap(nullptr, size_, PROT_READ, MAP_SHARED | MAP_POPULATE, file_.get(), 0);
+    // Pages are mapped as they are read, and can be given back behind.
+    void* mapped = mmap(nullptr, size_, PROT_READ, MAP_SHARED, file_.get(), 0);
     if (mapped == MAP_FAILED) {
       if (error != nullptr) *error = NoMemory();
       return {};
@@ -137,19 +137,6 @@ void PPDBytes::Release(size_t begin, size_t end) {
   const uintptr_t first = (base + begin + kPage - 1) & ~(kPage - 1);
   const uintptr_t last = (base + std::min(end, size_)) & ~(kPage - 1);
   if (view_ != nullptr && last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
-}
-
-void PPDBytes::Populate(size_t begin, size_t end) {
-#if defined(MADV_POPULATE_READ)
-  const uintptr_t base = reinterpret_cast<uintptr_t>(view_);
-  const uintptr_t first = (base + begin) & ~(kPage - 1);
-  const uintptr_t last = base + std::min(end, size_);
-  // Where the kernel lacks this the pages simply fault in as they are read.
-  if (view_ != nullptr && last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_READ);
-#else
-  (void)begin;
-  (void)end;
-#endif
 }
 
 std::optional<std::string> PPDBytes::Copy() const {

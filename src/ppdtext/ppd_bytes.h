@@ -39,9 +39,6 @@ class PPDBytes {
   // is lost: reading the view there again maps them again from the file.
   void Release(size_t begin, size_t end);
 
-  // Maps the view's pages over [begin, end) in one go, ahead of reading them.
-  void Populate(size_t begin, size_t end);
-
   // The bytes as a string of their own (for callers that keep them).
   std::optional<std::string> Copy() const;
 

@@ -15,24 +15,29 @@ std::nullopt_t Fail(std::string* reason, std::string text) {
 
 // Decoded a part at a time, so that the part of the bytes already decoded
 // can be given back and the text's pages are mapped just ahead of use.
-constexpr size_t kPart = size_t{1} << 20;
+constexpr size_t kPart = size_t{1} << 18;
 constexpr size_t kRewriteSlack = 1024;
 
-// Decodes `bytes` into `text` (reserved) part by part, calling done(offset)
-// after each part with the offset decoded up to; as UTF-8 when the bytes are
-// valid UTF-8, otherwise one code unit per byte. Fails on no bytes or a zero
-// byte, which are checked first.
+// Decodes `bytes` into a text part by part, calling done(offset) after each
+// part with the offset decoded up to; as UTF-8 when the bytes are valid
+// UTF-8, otherwise one code unit per byte. Fails on no bytes or a zero byte.
 template <typename Done>
 std::optional<PPDText> DecodeInParts(std::string_view bytes, std::string* reason, Done done) {
   if (bytes.empty()) return Fail(reason, "empty file");
   PPDText text;
   text.text.reserve(bytes.size() + kRewriteSlack);
-  // Before any decoding: a zero byte anywhere is the one failure.
-  if (std::memchr(bytes.data(), 0, bytes.size()) != nullptr) return Fail(reason, "not a text file (it holds a zero byte)");
+  size_t checked = 0;  // no zero byte before this
+  const auto has_zero = [&](size_t until) {
+    if (until <= checked) return false;
+    const bool zero = std::memchr(bytes.data() + checked, 0, until - checked) != nullptr;
+    checked = until;
+    return zero;
+  };
   for (size_t at = 0; at < bytes.size();) {
     const size_t until = std::min(bytes.size(), at + kPart);
+    if (has_zero(until)) return Fail(reason, "not a text file (it holds a zero byte)");
     // Ahead of decoding: the units this part becomes, mapped in one go.
-    PopulatePages(text.text.data() + text.text.size(), (until - at + 4) * sizeof(char16_t));
+    PopulatePages(text.text.data() + text.text.size(), (until - at) * sizeof(char16_t));
     if (!StringAppendDecodedUTF8(bytes, &at, until, text.text)) {
       text.text.clear();
       text.encoding = TextEncoding::kBytes;
@@ -42,8 +47,10 @@ std::optional<PPDText> DecodeInParts(std::string_view bytes, std::string* reason
   }
   if (text.encoding == TextEncoding::kBytes) {
     for (size_t at = 0; at < bytes.size(); at += kPart) {
+      const size_t until = std::min(bytes.size(), at + kPart);
+      if (has_zero(until)) return Fail(reason, "not a text file (it holds a zero byte)");
       StringAppendBytes(bytes.substr(at, kPart), text.text);
-      done(std::min(bytes.size(), at + kPart));
+      done(until);
     }
   }
   return text;
