@@ -8,6 +8,7 @@
 #include "ppdtext/default_rewrite.h"
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
+#include "ppdtext/option_occurrences.h"
 #include "test_support.h"
 
 namespace {
@@ -109,6 +110,11 @@ const Case kCases[] = {
     {"general: the statement, not a longer keyword", "*QZISOCountryCode: \"JP\"\n*ISOCountryCode: \"JP\"\r\n",
      General(u"ISOCountryCode", u"TW"), "*QZISOCountryCode: \"JP\"\n*ISOCountryCode: \"TW\"\n"},
     {"general: absent, nothing is added", "*A: 1\n", General(u"ISOCountryCode", u"FR"), "*A: 1\n"},
+    {"papers: only the four paper keywords, not an empty one", "* A4/A4: \"\"\n*PageSize A4/A4: \"\"\n",
+     Papers({u"A4"}), "* A4/A4: \"\"\n"},
+    {"papers: an empty name and one that starts beyond ASCII",
+     "*PageSize /none: \"\"\n*PageSize \u00c4x/\u00c4x: \"\"\n*PageSize Ax/Ax: \"\"\n", Papers({u"", u"\u00c4x"}),
+     "*PageSize Ax/Ax: \"\"\n"},
 };
 
 }  // namespace
@@ -119,4 +125,28 @@ TEST(Edits, Table) {
     edit(text);
     EXPECT_EQ(Utf8(text), after) << name;
   }
+}
+
+// Options under more keywords than the scan's fast path tells apart (five
+// different second characters) are found as under each keyword alone.
+TEST(Edits, OccurrencesUnderManyKeywords) {
+  const UString text = U("*PageSize A4/A4: \"\"\n*ImageableArea A4: \"\"\n*fr.Duplex A4/x: \"\"\n"
+                         "*Resolution  A4\n*MediaType \u00c4x/y: \"\"\n*OpenUI *Q: x\n*Media /e: \"\"\n");
+  const UStringView keywords[] = {u"PageSize", u"ImageableArea", u"Duplex", u"Resolution", u"MediaType", u"Media"};
+  const UStringView options[] = {u"A4", u"\u00c4x", u""};
+  const OptionOccurrences all = FindOptionOccurrences(text, keywords, options);
+  for (size_t k = 0; k < std::size(keywords); ++k) {
+    const OptionOccurrences alone = FindOptionOccurrences(text, {&keywords[k], 1}, options);
+    for (size_t o = 0; o < std::size(options); ++o) {
+      std::vector<size_t> expected, got;
+      for (const OptionOccurrence& x : alone.options[o]) expected.push_back(x.at);
+      for (const OptionOccurrence& x : all.options[o]) {
+        if (x.keyword == k) got.push_back(x.at);
+      }
+      EXPECT_EQ(got, expected) << Utf8(keywords[k]) << " " << Utf8(options[o]);
+    }
+  }
+  EXPECT_EQ(all.options[0].size(), 4u);  // A4 under PageSize, ImageableArea, Duplex and Resolution
+  EXPECT_EQ(all.options[1].size(), 1u);
+  EXPECT_EQ(all.options[2].size(), 2u);  // the empty one after `*Media ` and after `*Resolution `
 }
