@@ -6,7 +6,7 @@ for each country in alternating rounds, and prints medians, the tool/floor
 ratio, peak memory (GNU time) and the scaling of the tool from 4 MB to the
 largest size. The ratio is taken pair by pair: each round's tool time over the
 same round's floor time, then the median of those, so that the machine's drift
-from one minute to the next cancels out. Usage: run_bench.py BUILD_DIR [--sizes 1,4,16,64] [--countries JP,CN,DE] [--gzip]
+from one minute to the next cancels out. Usage: run_bench.py BUILD_DIR [--sizes 1,4,16,64] [--countries JP,CN,DE] [--gzip] [--rounds N]
 With --gzip the PPD is gzip-compressed first, and both read the compressed file.
 """
 import argparse
@@ -45,6 +45,7 @@ def main():
     parser.add_argument("--countries", default="JP,CN,DE")
     parser.add_argument("--tool", help="the ppd-localize binary to time (default: BUILD_DIR/ppd-localize)")
     parser.add_argument("--gzip", action="store_true", help="time a gzip-compressed copy of each PPD")
+    parser.add_argument("--rounds", type=int, help="rounds at every size instead of the defaults")
     args = parser.parse_args()
     build = os.path.abspath(args.build_dir)
     tool = os.path.abspath(args.tool) if args.tool else os.path.join(build, "ppd-localize")
@@ -68,7 +69,7 @@ def main():
         # The floor runs under env as the tool does, so both pay for the same exec.
         floor_cmd = f"env LC_ALL=C {floor} x {path}"
         tool_cmds = [f"env LC_ALL=xx_{c}.UTF-8 {tool} x {path}" for c in countries]
-        rounds = ROUNDS.get(size, 3)
+        rounds = args.rounds or ROUNDS.get(size, 3)
         warmup = 1 if size <= 4 else 0
         times = [[] for _ in range(1 + len(countries))]
         for round_ in range(rounds):
