@@ -17,7 +17,6 @@
 #include "fuzz_support.h"
 #include "policy/model_info.h"
 #include "policy/ppd_file.h"
-#include "ppdtext/default_rewrite.h"
 #include "ppdtext/edited_output.h"
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
@@ -43,16 +42,10 @@ void CompareWithReference(const UString& text, uint8_t pick) {
   UString fast[3] = {text, text, text}, simple[3] = {text, text, text};
   QZCFStringDeletePaperSizeArray(fast[0], &names);
   QZCFStringDeleteEnvelpes(fast[1], names);
-  TextEdits run(text);
-  DeletePaperSizes(run, std::vector<UStringView>(names.begin(), names.end()));
-  ChangeDefault(run, u"Duplex", u"DuplexNoTumble");
-  ChangeGeneralInformation(run, u"ISOCountryCode", u"DE");
-  run.ApplyTo(fast[2]);
+  RecordedRunEdits(fast[2], names);
   for (const UString& name : names) SimpleDeletePaperSize(simple[0], name);
   SimpleDeleteEnvelpes(simple[1], names);
-  simple[2] = simple[0];
-  SimpleChangeDefault(simple[2], u"Duplex", u"DuplexNoTumble");
-  SimpleChangeGeneralInformation(simple[2], u"ISOCountryCode", u"DE");
+  SimpleRunEdits(simple[2], names);
   FUZZ_CHECK(fast[0] == simple[0] && fast[1] == simple[1] && fast[2] == simple[2], fuzz::Show(text));
 }
 

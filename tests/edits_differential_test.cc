@@ -41,14 +41,8 @@ void ExpectSameAsReference(const UString& text, const std::vector<UString>& name
   QZCFStringChangeDefault(fast[3], u"Duplex", u"DuplexNoTumble");
   SimpleChangeDefault(simple[3], u"Duplex", u"DuplexNoTumble");
   // A run: papers first, then both rewrites, on one index.
-  TextEdits run(text);
-  DeletePaperSizes(run, std::vector<UStringView>(names.begin(), names.end()));
-  ChangeDefault(run, u"Duplex", u"DuplexNoTumble");
-  ChangeGeneralInformation(run, u"ISOCountryCode", u"DE");
-  run.ApplyTo(fast[4]);
-  for (const UString& name : names) SimpleDeletePaperSize(simple[4], name);
-  SimpleChangeDefault(simple[4], u"Duplex", u"DuplexNoTumble");
-  SimpleChangeGeneralInformation(simple[4], u"ISOCountryCode", u"DE");
+  RecordedRunEdits(fast[4], names);
+  SimpleRunEdits(simple[4], names);
   // The other way round: deletions after a rewrite, next to the replacing line.
   TextEdits rewritten_first(text);
   ChangeDefault(rewritten_first, u"Duplex", u"DuplexNoTumble");

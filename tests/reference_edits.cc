@@ -2,7 +2,10 @@
 
 #include <optional>
 
+#include "ppdtext/default_rewrite.h"
+#include "ppdtext/option_deletion.h"
 #include "ppdtext/statements.h"
+#include "ppdtext/text_edits.h"
 
 namespace {
 
@@ -128,4 +131,18 @@ void SimpleChangeDefault(UString& text, UStringView keyword, UStringView value) 
 void SimpleChangeGeneralInformation(UString& text, UStringView keyword, UStringView value) {
   if (SimpleRewrite(text, keyword, "*%@: \"%@\"\n", value) || HasVendorPrefix(keyword)) return;
   SimpleChangeDefault(text, u"QZ" + UString(keyword), value);
+}
+
+void RecordedRunEdits(UString& text, const std::vector<UString>& names) {
+  TextEdits run(text);
+  DeletePaperSizes(run, std::vector<UStringView>(names.begin(), names.end()));
+  ChangeDefault(run, u"Duplex", u"DuplexNoTumble");
+  ChangeGeneralInformation(run, u"ISOCountryCode", u"DE");
+  run.ApplyTo(text);
+}
+
+void SimpleRunEdits(UString& text, const std::vector<UString>& names) {
+  for (const UString& name : names) SimpleDeletePaperSize(text, name);
+  SimpleChangeDefault(text, u"Duplex", u"DuplexNoTumble");
+  SimpleChangeGeneralInformation(text, u"ISOCountryCode", u"DE");
 }

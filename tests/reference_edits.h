@@ -18,4 +18,10 @@ void SimpleDeleteEnvelpes(UString& text, const std::vector<UString>& names);
 void SimpleChangeDefault(UString& text, UStringView keyword, UStringView value);
 void SimpleChangeGeneralInformation(UString& text, UStringView keyword, UStringView value);
 
+// What a run in Germany does to a text: the paper deletions of `names`, then
+// the duplex and country-code rewrites. Recorded on one TextEdits, as the run
+// makes them, and the straightforward way.
+void RecordedRunEdits(UString& text, const std::vector<UString>& names);
+void SimpleRunEdits(UString& text, const std::vector<UString>& names);
+
 #endif  // PPDLOCALIZE_TESTS_REFERENCE_EDITS_H_

@@ -34,33 +34,19 @@ bool Encodes(UStringView text, TextEncoding encoding) {
 }  // namespace
 
 bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding) {
-  return OutputPPDPieces({&text, 1}, out, encoding);
-}
-
-bool OutputPPDPieces(std::span<const UStringView> pieces, FILE* out, TextEncoding encoding) {
-  // All of it is checked first, so that nothing is written when any of it
-  // cannot be encoded.
-  size_t units = 0;
-  for (const UStringView piece : pieces) {
-    if (!Encodes(piece, encoding)) return true;
-    units += piece.size();
-  }
-  if (units == 0) return true;
+  // The whole text is checked first, so that nothing is written when any of
+  // it cannot be encoded.
+  if (text.empty() || !Encodes(text, encoding)) return true;
   std::vector<char> slice(StringGetMaximumUTF8Size(kSliceUnits));
-  size_t filled = 0;
-  for (const UStringView piece : pieces) {
-    for (size_t at = 0; at < piece.size();) {
-      size_t n = std::min(kSliceUnits, piece.size() - at);
-      if (at + n < piece.size() && IsHighSurrogate(piece[at + n - 1])) --n;  // keep pairs whole
-      if (slice.size() - filled < StringGetMaximumUTF8Size(n)) {
-        if (std::fwrite(slice.data(), 1, filled, out) != filled) return false;
-        filled = 0;
-      }
-      filled += StringEncode(piece.substr(at, n), encoding, slice.data() + filled).value_or(0);
-      at += n;
-    }
+  for (size_t at = 0; at < text.size();) {
+    size_t n = std::min(kSliceUnits, text.size() - at);
+    if (at + n < text.size() && IsHighSurrogate(text[at + n - 1])) --n;  // keep pairs whole
+    const UStringView part = text.substr(at, n);
+    const size_t bytes = StringEncode(part, encoding, slice.data()).value_or(0);
+    if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
+    at += n;
   }
-  if (std::fwrite(slice.data(), 1, filled, out) != filled || std::fputc('\n', out) == EOF) return false;
+  if (std::fputc('\n', out) == EOF) return false;
   return std::fflush(out) == 0 && !std::ferror(out);
 }
 

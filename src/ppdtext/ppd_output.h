@@ -3,7 +3,6 @@
 #define PPDLOCALIZE_PPDTEXT_PPD_OUTPUT_H_
 
 #include <cstdio>
-#include <span>
 
 #include "ppdtext/ustring.h"
 
@@ -13,11 +12,6 @@
 // all. Answers false when writing failed; the stream is flushed so that a
 // full disk or closed pipe shows here.
 bool CFStringOutputPPD(UStringView text, FILE* out = stdout, TextEncoding encoding = TextEncoding::kUTF8);
-
-// Writes the text that `pieces` make in order as CFStringOutputPPD writes it,
-// without putting it together first. Each piece must keep surrogate pairs
-// whole.
-bool OutputPPDPieces(std::span<const UStringView> pieces, FILE* out, TextEncoding encoding);
 
 // Diagnosis aid: writes `Ready to show CFStringRef:{"<text>"}` and a newline
 // to `err`, or `Ready to show CFStringRef:"<none!>"}` and a newline for an
