@@ -9,6 +9,7 @@
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
 #include "ppdtext/option_occurrences.h"
+#include "ppdtext/text_edits.h"
 #include "test_support.h"
 
 namespace {
@@ -149,4 +150,22 @@ TEST(Edits, OccurrencesUnderManyKeywords) {
   EXPECT_EQ(all.options[0].size(), 4u);  // A4 under PageSize, ImageableArea, Duplex and Resolution
   EXPECT_EQ(all.options[1].size(), 1u);
   EXPECT_EQ(all.options[2].size(), 2u);  // the empty one after `*Media ` and after `*Resolution `
+}
+
+// A scan made ahead answers only for the keywords it looked under: options
+// under other keywords are found in the text, as without the scan.
+TEST(Edits, ScanAheadAnswersOnlyForItsKeywords) {
+  const UString text = U("*PageSize A4/A4: \"\"\n*PageRegion A4/A4: \"\"\n*DefaultPageSize: A4\n");
+  const UStringView size[] = {u"PageSize"}, region[] = {u"PageRegion"}, a4[] = {u"A4"};
+  const UStringView heads[] = {u"*DefaultPageSize:"};
+  TextEdits edits(text);
+  edits.ScanAhead(size, a4, heads);
+  for (const auto keywords : {std::span<const UStringView>(size), std::span<const UStringView>(region)}) {
+    const OptionOccurrences found = edits.FindOptions(keywords, a4, heads);
+    const OptionOccurrences fresh = FindOptionOccurrences(text, keywords, a4, heads);
+    ASSERT_EQ(found.options.size(), 1u);
+    ASSERT_EQ(found.options[0].size(), fresh.options[0].size()) << Utf8(keywords[0]);
+    EXPECT_EQ(found.options[0][0].at, fresh.options[0][0].at) << Utf8(keywords[0]);
+    EXPECT_EQ(found.heads, fresh.heads);
+  }
 }
