@@ -64,6 +64,7 @@ TEST(UString, StrictUtf8AndAscii) {
     EXPECT_EQ(text ? StringCopyUTF8(*text) : std::nullopt, valid ? std::optional(bytes) : std::nullopt) << bytes;
   }
   EXPECT_FALSE(StringCreateWithASCII("caf\xc3\xa9"));
+  EXPECT_FALSE(StringCreateWithASCII("\x80"));
   EXPECT_EQ(StringCreateWithASCII("QzA3\x7f"), u"QzA3\x7f");
 }
 
