@@ -73,8 +73,8 @@ std::optional<DriverConfig> ParseDriverConfig(std::string_view text, const std::
       const char* spelled = forced ? "Country" : "DefaultCountry";
       int& seen = forced ? country_line : default_country_line;
       if (seen != 0) return fail(std::string(spelled) + " given again (first on line " + std::to_string(seen) + ")");
-      if (!value.empty() && !IsCountryCode(value)) {
-        return fail(std::string(spelled) + " takes two ASCII letters or three digits, not \"" + value + "\"");
+      if (const std::optional<std::string> problem = GivenCountryCodeProblem(value)) {
+        return fail(std::string(spelled) + " " + *problem);
       }
       seen = number;
       (forced ? config.country : config.default_country) = value;

@@ -11,8 +11,8 @@
 //   Country CC           the country for every PPD, whatever the locale
 //   DefaultCountry CC    the country when the locale names none
 //
-// CC is checked as the command line's --country is: two ASCII letters or
-// three digits, or nothing at all (no country). Any other line, an unknown
+// CC is checked as the command line's --country is: two upper-case ASCII
+// letters or three digits, or nothing at all (no country). Any other line, an unknown
 // directive, a bad value or a second Country or DefaultCountry line makes
 // the whole file fail: no PPD is ever made under a misread setting.
 #ifndef PPDLOCALIZE_DRIVER_DRIVER_CONFIG_H_

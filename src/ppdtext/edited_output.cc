@@ -61,13 +61,16 @@ void ToUTF8Offsets(UStringView text, std::vector<Part>& parts) {
 
 }  // namespace
 
-bool OutputEditedPPD(const TextEdits& edits, PPDBytes& bytes, TextEncoding encoding, FILE* out) {
+bool OutputEditedPPD(const TextEdits& edits, PPDBytes& bytes, TextEncoding encoding, FILE* out,
+                     FinalNewline newline) {
   const UStringView text = edits.text();
   std::vector<Part> parts;
   bool encodes = true;
   size_t units = 0;
+  UStringView last;  // the last piece that is not empty
   edits.ForEachPiece([&](UStringView piece) {
     units += piece.size();
+    if (!piece.empty()) last = piece;
     if (piece.data() >= text.data() && piece.data() < text.data() + text.size()) {
       const size_t begin = static_cast<size_t>(piece.data() - text.data());
       parts.push_back({true, begin, begin + piece.size(), {}});
@@ -112,8 +115,8 @@ bool OutputEditedPPD(const TextEdits& edits, PPDBytes& bytes, TextEncoding encod
       if (iov.size() == kBatchParts) flush();
     }
   }
-  static char newline = '\n';
-  iov.push_back({&newline, 1});
+  static char kNewline = '\n';
+  if (AddsNewline(last, newline)) iov.push_back({&kNewline, 1});
   flush();
   return written && (fd >= 0 || (std::fflush(out) == 0 && !std::ferror(out)));
 }

@@ -11,14 +11,16 @@
 #include <cstdio>
 
 #include "ppdtext/ppd_bytes.h"
+#include "ppdtext/ppd_output.h"
 #include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
 
 // Writes to `out` exactly what CFStringOutputPPD writes for the edited text
 // that `edits` makes of its text, which was decoded from `bytes` in
-// `encoding`: the edited text and one newline, or nothing at all when it is
-// empty or a replacing line does not encode. Answers false when writing
-// failed.
-bool OutputEditedPPD(const TextEdits& edits, PPDBytes& bytes, TextEncoding encoding, FILE* out);
+// `encoding`: the edited text and the newline `newline` asks for, or nothing
+// at all when it is empty or a replacing line does not encode. Answers false
+// when writing failed.
+bool OutputEditedPPD(const TextEdits& edits, PPDBytes& bytes, TextEncoding encoding, FILE* out,
+                     FinalNewline newline = FinalNewline::kAlways);
 
 #endif  // PPDLOCALIZE_PPDTEXT_EDITED_OUTPUT_H_

@@ -15,6 +15,15 @@ bool IsCountryCode(std::string_view code) {
          (code.size() == 3 && std::all_of(code.begin(), code.end(), IsAsciiDigit));
 }
 
+std::optional<std::string> GivenCountryCodeProblem(std::string_view code) {
+  if (code.empty()) return std::nullopt;
+  if (!IsCountryCode(code)) return "takes two ASCII letters or three digits, not \"" + std::string(code) + "\"";
+  std::string upper(code);
+  for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (upper == code) return std::nullopt;
+  return "takes a country code in upper case, not \"" + std::string(code) + "\" (did you mean " + upper + "?)";
+}
+
 std::string CountryCodeFromLocaleName(std::string_view name) {
   name = name.substr(0, name.find_first_of(".@"));
   const size_t underscore = name.find('_');

@@ -2,6 +2,7 @@
 #ifndef PPDLOCALIZE_PPDTEXT_LOCALE_COUNTRY_H_
 #define PPDLOCALIZE_PPDTEXT_LOCALE_COUNTRY_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,12 @@
 // True for the codes that count as a country: two ASCII letters or three
 // ASCII digits. The code ends up unescaped in the PPD.
 bool IsCountryCode(std::string_view code);
+
+// What is wrong with `code` as a country given by hand (an option or a
+// configuration line), or nothing when it is the empty code or a country
+// code in upper case: no ISO 3166 code is written in lower case, and a code
+// that matches no rule would silently get the "any other country" rules.
+std::optional<std::string> GivenCountryCodeProblem(std::string_view code);
 
 // The territory of a locale name `language[_territory][.codeset][@modifier]`,
 // exactly as written ("ja_JP.UTF-8" gives "JP", "ja_jp" gives "jp"), when it

@@ -33,7 +33,11 @@ bool Encodes(UStringView text, TextEncoding encoding) {
 
 }  // namespace
 
-bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding) {
+bool AddsNewline(UStringView text, FinalNewline newline) {
+  return newline == FinalNewline::kAlways || text.empty() || !IsLineTerminator(text.back());
+}
+
+bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding, FinalNewline newline) {
   // The whole text is checked first, so that nothing is written when any of
   // it cannot be encoded.
   if (text.empty() || !Encodes(text, encoding)) return true;
@@ -46,7 +50,7 @@ bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding) {
     if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
     at += n;
   }
-  if (std::fputc('\n', out) == EOF) return false;
+  if (AddsNewline(text, newline) && std::fputc('\n', out) == EOF) return false;
   return std::fflush(out) == 0 && !std::ferror(out);
 }
 

@@ -2,7 +2,9 @@
 //   ppd-localize [OPTION]... <ignored> <file.ppd> [<ignored>]
 // Options are long only and come first; each takes its value as
 // `--name=value` or as the next argument, and `--` ends them. Every other
-// argument, single-dash ones such as `-` included, is positional.
+// argument, single-dash ones such as `-` included, is positional. An
+// argument that begins with `--` among the positional arguments (unless `--`
+// came first) is a usage error: an option there is not silently ignored.
 #ifndef PPDLOCALIZE_SETUP_COMMAND_LINE_H_
 #define PPDLOCALIZE_SETUP_COMMAND_LINE_H_
 

@@ -1,40 +1,22 @@
 #include "setup/output_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
-#include "ppdtext/unique_fd.h"
+#include "setup/gzip_stream.h"
+#include "setup/output_path.h"
 
 namespace {
 
 bool Refuse(std::string* error, const std::string& what, int code) {
   *error = what + ": " + std::strerror(code);
   return false;
-}
-
-// The file that `path` names once every symbolic link is followed.
-bool FollowLinks(std::string path, std::string* target, std::string* error) {
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-      *target = path;
-      return true;
-    }
-    char link[PATH_MAX];
-    const ssize_t n = readlink(path.c_str(), link, sizeof link - 1);
-    if (n < 0) return Refuse(error, path, errno);
-    const std::string to(link, static_cast<size_t>(n));
-    const size_t slash = path.rfind('/');
-    path = to[0] == '/' || slash == std::string::npos ? to : path.substr(0, slash + 1) + to;
-  }
-  return Refuse(error, path, ELOOP);
 }
 
 // Keeps the owner and group of a replaced file where the user may set them.
@@ -45,49 +27,78 @@ void KeepOwner(int fd, const struct stat& old) {
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
 };
+using File = std::unique_ptr<FILE, FileCloser>;
 
-// The new file, removed at scope end while `made` and not yet renamed into place.
+// The new file in the target's directory, removed at scope end while `made`
+// and not yet renamed into place.
 struct Temporary {
-  std::string path;
+  int dir;
+  std::string name;
   bool made = false;
   ~Temporary() {
-    if (made) unlink(path.c_str());
+    if (made) unlinkat(dir, name.c_str(), 0);
+  }
+
+  // Creates it exclusively under a name no one can guess, never through a link.
+  UniqueFd Create() {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      unsigned char random[8];
+      if (getrandom(random, sizeof random, 0) != sizeof random) return UniqueFd();
+      name = ".ppd-localize-";
+      for (const unsigned char r : random) name += kLetters[r % (sizeof kLetters - 1)];
+      UniqueFd fd(openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+      if (fd.get() >= 0 || errno != EEXIST) {
+        made = fd.get() >= 0;
+        return fd;
+      }
+    }
+    return UniqueFd();
   }
 };
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Fills `file` with `fill`, through gzip when `gzip`; false with errno set
+// when anything could not be written.
+bool Fill(FILE* file, bool gzip, const std::function<bool(FILE*)>& fill) {
+  errno = 0;
+  if (!gzip) return fill(file) && std::fflush(file) == 0;
+  FILE* packed = OpenGzipStream(file);
+  if (packed == nullptr) return false;
+  const bool filled = fill(packed);
+  return std::fclose(packed) == 0 && filled && std::fflush(file) == 0;
+}
 
 }  // namespace
 
 bool ReplaceFileAtomically(const std::string& path, const std::function<bool(FILE*)>& fill, std::string* error) {
-  std::string target;
-  if (!FollowLinks(path, &target, error)) return false;
-  const size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-
-  struct stat old;
-  const bool replacing = stat(target.c_str(), &old) == 0;
-  if (replacing && !S_ISREG(old.st_mode)) return Refuse(error, target, S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+  std::optional<OutputPlace> place = ResolveOutputPath(path, error);
+  if (!place) return false;
+  const int dir = place->dir.get();
   const mode_t mask = umask(0);
   umask(mask);
 
-  Temporary temporary{(slash == std::string::npos ? "" : dir) + ".ppd-localize-XXXXXX"};
-  UniqueFd fd(mkostemp(temporary.path.data(), O_CLOEXEC));
-  if (fd.get() < 0) return Refuse(error, dir, errno);
-  temporary.made = true;
-  if (replacing) KeepOwner(fd.get(), old);
-  if (fchmod(fd.get(), replacing ? old.st_mode & 07777 : 0666 & ~mask) != 0) return Refuse(error, target, errno);
+  Temporary temporary{dir, {}};
+  UniqueFd fd = temporary.Create();
+  if (fd.get() < 0) return Refuse(error, place->directory, errno != 0 ? errno : EIO);
+  if (place->existing) KeepOwner(fd.get(), *place->existing);
+  const mode_t mode = place->existing ? place->existing->st_mode & 07777 : 0666 & ~mask;
+  if (fchmod(fd.get(), mode) != 0) return Refuse(error, place->file, errno);
   const int descriptor = fd.get();
-  std::unique_ptr<FILE, FileCloser> file(fdopen(descriptor, "w"));
-  if (!file) return Refuse(error, target, errno);
+  File file(fdopen(descriptor, "w"));
+  if (!file) return Refuse(error, place->file, errno);
   fd.release();  // the stream closes it now
-  errno = 0;
-  const bool written = fill(file.get()) && std::fflush(file.get()) == 0 && fsync(descriptor) == 0;
+  const bool written = Fill(file.get(), EndsWith(path, ".gz"), fill) && fsync(descriptor) == 0;
   const int code = errno != 0 ? errno : EIO;
-  if (std::fclose(file.release()) != 0 || !written) return Refuse(error, target, written ? errno : code);
-  if (rename(temporary.path.c_str(), target.c_str()) != 0) return Refuse(error, target, errno);
+  if (std::fclose(file.release()) != 0 || !written) return Refuse(error, place->file, written ? errno : code);
+  if (renameat(dir, temporary.name.c_str(), dir, place->name.c_str()) != 0) return Refuse(error, place->file, errno);
   temporary.made = false;
   // The rename itself reaches the disk with the directory.
-  if (const UniqueFd dir_fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir_fd.get() >= 0) {
-    fsync(dir_fd.get());
+  if (const UniqueFd synced(openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); synced.get() >= 0) {
+    fsync(synced.get());
   }
   return true;
 }

@@ -6,14 +6,17 @@
 #include <functional>
 #include <string>
 
-// Writes a new file in the directory of `path` (created exclusively, never
-// through a link) with `fill`, flushes it to disk and renames it over
-// `path`. When `path` is a symbolic link the link stays and the file it
+// Resolves `path` as ResolveOutputPath does (output_path.h: links followed
+// only where the protected-symlink rule allows, never to a missing file),
+// writes a new file in the resolved directory (created exclusively, never
+// through a link) with `fill`, gzip-compressed when `path` ends in ".gz",
+// flushes it to disk and renames it over the file through the directory's
+// descriptor. When `path` is a symbolic link the link stays and the file it
 // points to is replaced. A replaced file keeps its permission bits, and its
 // owner and group where the user may set them; a new file gets the mode that
 // the umask gives. On any failure (including `fill` answering false) the
 // target is unchanged, the new file is gone, and the answer is false with
-// `error` saying "<file or directory>: <system message>".
+// `error` saying "<file or directory>: <reason>".
 bool ReplaceFileAtomically(const std::string& path, const std::function<bool(FILE*)>& fill, std::string* error);
 
 #endif  // PPDLOCALIZE_SETUP_OUTPUT_FILE_H_

@@ -2,6 +2,7 @@
 
 #include "policy/model_info.h"
 #include "policy/ppd_file.h"
+#include "policy/region_predicates.h"
 #include "ppdtext/statements.h"
 #include "setup/rule_stage.h"
 
@@ -46,12 +47,16 @@ void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice count
   noted_ = Noted{gModelInfo.kind, gModelInfo.modelNumber, std::move(country), std::move(papers), offered, Heads(text)};
 }
 
-void RunReport::Print(const PPDText& edited, FILE* err) const {
+void RunReport::PrintUnread(const std::string& left_file, FILE* err) const {
   std::fprintf(err, "ppd-localize: report for %s\n", input_.c_str());
-  if (!noted_) {
-    std::fputs("  printer: libcups cannot read it as a PPD; nothing was edited\n", err);
-    return;
-  }
+  std::fputs("  printer: libcups cannot read it as a PPD; nothing was edited", err);
+  if (!left_file.empty()) std::fprintf(err, ", and %s was left as it was", left_file.c_str());
+  std::fputc('\n', err);
+}
+
+void RunReport::Print(const PPDText& edited, FILE* err) const {
+  if (!noted_) return PrintUnread("", err);
+  std::fprintf(err, "ppd-localize: report for %s\n", input_.c_str());
   std::fprintf(err, "  printer: %s (%s), model %d\n", Printer(noted_->kind), ModelKindName(noted_->kind),
                noted_->modelNumber);
   const std::string code = Narrow(noted_->country.code);
@@ -78,5 +83,9 @@ void RunReport::Print(const PPDText& edited, FILE* err) const {
   for (size_t i = 0; i < heads.size(); ++i) {
     if (heads[i] == noted_->heads[i] || !heads[i] || !noted_->heads[i]) continue;
     std::fprintf(err, "  changed: %s -> %s\n", Narrow(*noted_->heads[i]).c_str(), Narrow(*heads[i]).c_str());
+  }
+  std::optional<UStringView> recorded;
+  if (shouldChangeDefaultCountryCode(nullptr, noted_->country.code, &recorded) && !noted_->heads[2] && !noted_->heads[3]) {
+    std::fputs("  country: not recorded, as the PPD has no *ISOCountryCode statement\n", err);
   }
 }

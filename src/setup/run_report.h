@@ -6,9 +6,11 @@
 //              (or: none, as no LC_ALL, LC_PAPER or LANG is set)
 //     paper <name>: <deleted|kept, the PPD's default|kept|not offered>   one per paper of the rule
 //     changed: <statement before> -> <statement after>                    *DefaultDuplex, *ISOCountryCode
+//     country: not recorded, as the PPD has no *ISOCountryCode statement  where it would have been
 //
 // or, for a file that libcups cannot read as a PPD, a printer line saying so
-// and that nothing was edited.
+// and that nothing was edited (and, with --output, that the file was left
+// as it was).
 #ifndef PPDLOCALIZE_SETUP_RUN_REPORT_H_
 #define PPDLOCALIZE_SETUP_RUN_REPORT_H_
 
@@ -33,6 +35,10 @@ class RunReport {
 
   // Writes the report on the edited text to `err`.
   void Print(const PPDText& edited, FILE* err) const;
+
+  // Writes the report on a file that libcups cannot read, after which
+  // `left_file` was left as it was.
+  void PrintUnread(const std::string& left_file, FILE* err) const;
 
  private:
   struct Noted {

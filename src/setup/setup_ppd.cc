@@ -31,7 +31,8 @@ void localizePPDText(UString& text, ppd_file_t* ppd, UStringView country) {
 
 namespace {
 
-using Writer = std::function<bool(FILE*)>;
+// Writes the result, followed by the newline the destination takes.
+using Writer = std::function<bool(FILE*, FinalNewline)>;
 
 int Failed(FILE* err, const std::string& what, const std::string& reason) {
   std::fprintf(err, "ppd-localize: %s: %s\n", what.c_str(), reason.c_str());
@@ -39,15 +40,18 @@ int Failed(FILE* err, const std::string& what, const std::string& reason) {
 }
 
 // Writes the result to `out`, or in place of the file options.output names.
+// The file gets no newline after a text that ends a line already, so that a
+// run on its own result leaves the file as it is.
 int Deliver(const Writer& write, const RunOptions& options, FILE* out, FILE* err) {
   std::string error;
   if (!options.output.empty()) {
-    if (ReplaceFileAtomically(options.output, write, &error)) return kRunOk;
+    const auto fill = [&](FILE* to) { return write(to, FinalNewline::kUnlessAtLineEnd); };
+    if (ReplaceFileAtomically(options.output, fill, &error)) return kRunOk;
     std::fprintf(err, "ppd-localize: %s\n", error.c_str());
     return kRunFailed;
   }
   errno = 0;
-  if (write(out)) return kRunOk;
+  if (write(out, FinalNewline::kAlways)) return kRunOk;
   return Failed(err, "standard output", std::string("cannot write the output: ") +
                                             (errno != 0 ? std::strerror(errno) : "write error"));
 }
@@ -60,7 +64,7 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
       options.country ? CountryChoice{StringFromASCII(*options.country), "--country"} : CurrentCountryChoice();
   std::string reason;
   std::optional<PPDBytes> bytes = ReadPPDBytes(path, &reason);
-  if (!bytes) return Failed(err, input, reason);
+  if (!bytes) return Failed(err, input, reason + options.load_hint);
 
   // libcups reads the very bytes that are edited (one read, one content).
   // Meanwhile, on a thread of its own, they are decoded, the text is scanned
@@ -80,8 +84,14 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   RunReport report(input);
   std::optional<TextEdits> edits;
   if (!read.ppd) {
-    std::fprintf(err, "ppd-localize: %s: warning: libcups cannot read it as a PPD (%s, line %d); passed on unedited\n",
-                 input.c_str(), ppdErrorString(read.status), read.line);
+    // A file is not replaced by what CUPS cannot use either.
+    const std::string fate = options.output.empty() ? "passed on unedited" : options.output + " left as it was";
+    std::fprintf(err, "ppd-localize: %s: warning: libcups cannot read it as a PPD (%s, line %d); %s\n",
+                 input.c_str(), ppdErrorString(read.status), read.line, fate.c_str());
+    if (!options.output.empty()) {
+      if (options.report) report.PrintUnread(options.output, err);
+      return kRunOk;
+    }
     edits.emplace(ahead->Unedited());
   } else {
     determineModel(read.ppd.get());
@@ -93,10 +103,13 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
     // The report reads the edited text itself.
     edits->ApplyTo(text->text);
     edits.reset();
-    const int status = Deliver([&](FILE* to) { return CFStringOutputPPD(text->text, to, text->encoding); },
-                               options, out, err);
+    const int status = Deliver(
+        [&](FILE* to, FinalNewline newline) { return CFStringOutputPPD(text->text, to, text->encoding, newline); },
+        options, out, err);
     if (status == kRunOk) report.Print(*text, err);
     return status;
   }
-  return Deliver([&](FILE* to) { return OutputEditedPPD(*edits, *bytes, text->encoding, to); }, options, out, err);
+  return Deliver(
+      [&](FILE* to, FinalNewline newline) { return OutputEditedPPD(*edits, *bytes, text->encoding, to, newline); },
+      options, out, err);
 }

@@ -22,6 +22,7 @@ struct RunOptions {
   std::optional<std::string> country;  // the country instead of the locale's ("" for none)
   std::string output;                  // a file to replace atomically instead of writing `out`
   bool report = false;                 // a summary of the run on `err` (run_report.h)
+  std::string load_hint;               // added to the message when the PPD cannot be loaded
 };
 
 // The edits of a run on an opened, classified PPD: the rule stage for
@@ -33,11 +34,13 @@ void localizePPDText(UString& text, ppd_file_t* ppd, UStringView country);
 void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country);
 
 // One run on the PPD at `path` ("-" for standard input). On success the
-// edited text goes to `out` (or options.output), followed by a newline, and
-// the answer is kRunOk. A PPD that cannot be loaded, or a result that cannot
-// be written, writes one line to `err` naming the input or output and the
-// reason, nothing to `out`, and answers kRunFailed. A file that libcups
-// rejects is passed on unedited, with a warning line on `err`, and answers
+// edited text goes to `out`, followed by a newline, or replaces the file
+// options.output names, followed by a newline unless it ends with a line end
+// already; the answer is kRunOk. A PPD that cannot be loaded, or a result
+// that cannot be written, writes one line to `err` naming the input or
+// output and the reason, nothing to `out`, and answers kRunFailed. A file
+// that libcups rejects is passed on unedited to `out`, or leaves
+// options.output as it was, with a warning line on `err`, and answers
 // kRunOk.
 int setupPPD(const char* path, const RunOptions& options = {}, FILE* out = stdout, FILE* err = stderr);
 
