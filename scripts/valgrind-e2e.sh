@@ -15,7 +15,7 @@ status=0
 valgrind --quiet --trace-children=yes --error-exitcode=99 \
   --leak-check=full --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect \
   --suppressions=scripts/valgrind.supp --log-file="$logs/memcheck.%p.log" \
-  "$build/ppdlocalize_tests" --gtest_filter="$filter" --gtest_brief=1 || status=$?
+  "$build/run_tests" --gtest_filter="$filter" --gtest_brief=1 || status=$?
 
 processes=$(find "$logs" -name 'memcheck.*.log' | wc -l)
 findings=0

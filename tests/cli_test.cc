@@ -9,7 +9,7 @@
 #include <thread>
 #include <tuple>
 
-#include "setup/command_line.h"
+#include "cli/command_line.h"
 #include "test_support.h"
 
 namespace {

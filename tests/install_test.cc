@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "ppdtext/ppd_load.h"
+#include "ppdio/ppd_load.h"
 #include "test_support.h"
 
 namespace {

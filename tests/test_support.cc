@@ -61,11 +61,6 @@ std::string GzipBytes(std::string_view bytes) {
 
 std::string ExamplePath(const std::string& name) { return std::string(PPD_LOCALIZE_SOURCE_DIR) + "/examples/" + name; }
 
-PPDFile OpenPPDText(std::string_view ppd_text) {
-  std::string error;
-  return PPDOpenBytes(ppd_text, &error);
-}
-
 RunResult RunTool(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
                   const std::string& stdout_path, const std::string& stdin_path) {
   return RunProgram(PPD_LOCALIZE_BINARY, args, env, stdout_path, stdin_path);

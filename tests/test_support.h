@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "policy/ppd_file.h"
 #include "ppdtext/ustring.h"
 
 // A scratch directory removed with everything in it at scope end.
@@ -32,7 +31,6 @@ std::string ReadFile(const std::string& path);
 std::string GzipBytes(std::string_view bytes);
 
 std::string ExamplePath(const std::string& name);  // examples/<name>
-PPDFile OpenPPDText(std::string_view ppd_text);    // through libcups
 
 struct RunResult {
   int status = -1;  // exit status, or -1 when the process did not exit normally

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ppdtext/locale_country.h"
+#include "setup/locale_country.h"
 
 namespace {
 

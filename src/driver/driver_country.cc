@@ -1,6 +1,6 @@
 #include "driver/driver_country.h"
 
-#include "ppdtext/locale_country.h"
+#include "setup/locale_country.h"
 
 std::string DriverCountry(const DriverConfig& config) {
   if (config.country) return *config.country;

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "driver/ppd_name.h"
-#include "ppdtext/unique_fd.h"
+#include "ppdio/unique_fd.h"
 
 namespace {
 

@@ -1,16 +1,9 @@
-// The string layer, writing the text out and the country of the locale, as
-// tables of inputs and results.
+// The string layer, as tables of inputs and results.
 #include "ppdtext/ustring.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <array>
-#include <cstdio>
 #include <tuple>
 
-#include "ppdtext/locale_country.h"
-#include "ppdtext/ppd_output.h"
 #include "test_support.h"
 
 TEST(UString, FindAndLineBounds) {
@@ -66,47 +59,4 @@ TEST(UString, StrictUtf8AndAscii) {
   EXPECT_FALSE(StringCreateWithASCII("caf\xc3\xa9"));
   EXPECT_FALSE(StringCreateWithASCII("\x80"));
   EXPECT_EQ(StringCreateWithASCII("QzA3\x7f"), u"QzA3\x7f");
-}
-
-TEST(Output, Utf8AndOneNewlineOrNothingAndTheDebugLine) {
-  const ScratchDir dir;
-  const auto capture = [&](auto write) {  // what `write` writes to a stream
-    FILE* stream = std::fopen((dir.path() + "/out").c_str(), "w");
-    write(stream);
-    std::fclose(stream);
-    return ReadFile(dir.path() + "/out");
-  };
-  // The output is the text's UTF-8 (checked above) and one newline, or nothing, which also checks that
-  // the lone surrogates do not encode. The large text has surrogate pairs across the slice boundaries.
-  UString large(65535, u'a');
-  for (int i = 0; i < 40000; ++i) large += i % 2 ? u"\U0001F5A8" : u"\U0001F5A8a";
-  for (const UString& text : {UString(u"*PPD-Adobe: \"4.3\""), UString(u"line\n"), UString(), large, UString(u"\xDFFF"),
-                              UString(u"*ja.PageSize A4/\u65e5\u672c\r\n\ufeffcaf\u00e9 \U0001F5A8\uE000"),
-                              UString(u"abc\xD800"), UString(u"abcdefgh\xD800ijklmnop"), UString(u"\xDC00\xDC00"), UString(u"a\xD800\xD800\xDC00\U00010000"),
-                              UString(u"last plane \U0010FFFF")}) {
-    const std::optional<std::string> utf8 = text.empty() ? std::nullopt : StringCopyUTF8(text);
-    EXPECT_EQ(capture([&](FILE* f) { EXPECT_TRUE(CFStringOutputPPD(text, f)); }), utf8 ? *utf8 + "\n" : "");
-    EXPECT_EQ(capture([&](FILE* f) { QZDebugPrintCFStringRef(&text, f); }),
-              "Ready to show CFStringRef:" + (utf8 ? "{\"" + *utf8 + "\"}\n" : "\"<none!>\"}\n"));
-  }
-  EXPECT_EQ(capture([&](FILE* f) { QZDebugPrintCFStringRef(nullptr, f); }), "Ready to show CFStringRef:\"<none!>\"}\n");
-}
-
-TEST(LocaleCountry, TerritoryAsWrittenOrEmpty) {
-  const std::pair<const char*, const char*> names[] = {
-      {"ja_JP.UTF-8", "JP"}, {"ja_jp", "jp"}, {"de_DE@euro", "DE"}, {"zh_TW.Big5@x", "TW"}, {"es_419.UTF-8", "419"},
-      {"en_ZA.UTF-8", "ZA"}, {"xx_az", "az"}, {"xx_090", "090"}, {"C", ""}, {"POSIX", ""}, {"C.UTF-8", ""}, {"", ""},
-      {"en_", ""}, {"en_USA", ""}, {"en_1", ""}, {"en_U1", ""}, {"xx_\"\n*cupsFilter: \"x\"", ""}, {"zh_Hant_TW", ""},
-      {"de_D\xc3\xa9", ""}};
-  for (const auto& [name, want] : names) EXPECT_EQ(CountryCodeFromLocaleName(name), want) << name;
-
-  const char* const variables[] = {"LC_ALL", "LC_PAPER", "LANG"};
-  const std::pair<std::array<const char*, 3>, UStringView> rows[] = {  // the values of the variables (null: unset)
-      {{"fr_FR.UTF-8", "ja_JP", "de_DE"}, u"FR"}, {{"", "ja_JP", "de_DE"}, u"JP"}, {{nullptr, nullptr, "de_DE"}, u"DE"},
-      {{"C", "ja_JP", "de_DE"}, u""} /* the first non-empty one decides */, {{nullptr, nullptr, nullptr}, u""}};
-  for (const auto& [values, want] : rows) {
-    for (int i = 0; i < 3; ++i) values[i] != nullptr ? setenv(variables[i], values[i], 1) : unsetenv(variables[i]);
-    EXPECT_EQ(CopyCurrentCountryCode(), want) << (values[0] ? values[0] : "-") << " " << (values[1] ? values[1] : "-");
-  }
-  for (const char* name : variables) unsetenv(name);
 }

@@ -1,7 +1,7 @@
 #include "setup/run_report.h"
 
 #include "policy/model_info.h"
-#include "policy/ppd_file.h"
+#include "ppdio/ppd_file.h"
 #include "policy/region_predicates.h"
 #include "ppdtext/statements.h"
 #include "setup/rule_stage.h"

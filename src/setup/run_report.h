@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "ppdtext/locale_country.h"
-#include "ppdtext/ppd_load.h"
+#include "setup/locale_country.h"
+#include "ppdio/ppd_load.h"
 
 class RunReport {
  public:

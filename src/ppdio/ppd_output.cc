@@ -1,0 +1,67 @@
+#include "ppdio/ppd_output.h"
+
+#include <cstring>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ppdtext/ascii_blocks.h"
+
+namespace {
+
+// Encoded in slices so that the output never needs a second whole copy.
+constexpr size_t kSliceUnits = size_t{1} << 16;
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+bool Encodes(UStringView text, TextEncoding encoding) {
+  if (encoding == TextEncoding::kBytes) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });
+  }
+  // Surrogates are rare in a PPD: pairs are checked only when there are any.
+  if (!HasSurrogate(text.data(), text.size())) return true;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0xD800 || c > 0xDFFF) continue;
+    if (!IsHighSurrogate(c) || i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) {
+      return false;
+    }
+    ++i;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AddsNewline(UStringView text, FinalNewline newline) {
+  return newline == FinalNewline::kAlways || text.empty() || !IsLineTerminator(text.back());
+}
+
+bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding, FinalNewline newline) {
+  // The whole text is checked first, so that nothing is written when any of
+  // it cannot be encoded.
+  if (text.empty() || !Encodes(text, encoding)) return true;
+  std::vector<char> slice(StringGetMaximumUTF8Size(kSliceUnits));
+  for (size_t at = 0; at < text.size();) {
+    size_t n = std::min(kSliceUnits, text.size() - at);
+    if (at + n < text.size() && IsHighSurrogate(text[at + n - 1])) --n;  // keep pairs whole
+    const UStringView part = text.substr(at, n);
+    const size_t bytes = StringEncode(part, encoding, slice.data()).value_or(0);
+    if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
+    at += n;
+  }
+  if (AddsNewline(text, newline) && std::fputc('\n', out) == EOF) return false;
+  return std::fflush(out) == 0 && !std::ferror(out);
+}
+
+void QZDebugPrintCFStringRef(const UString* string, FILE* err) {
+  std::fputs("Ready to show CFStringRef:", err);
+  std::optional<std::string> bytes;
+  if (string != nullptr && !string->empty()) bytes = StringCopyUTF8(*string);
+  if (bytes) {
+    // Printed as a C string would be: up to the first zero.
+    std::fprintf(err, "{\"%s\"}\n", bytes->c_str());
+  } else {
+    std::fputs("\"<none!>\"}\n", err);
+  }
+}
