@@ -11,15 +11,12 @@
 #include "large_ppd.h"
 #include "policy/model_info.h"
 #include "ppdtext/default_rewrite.h"
-#include "ppdio/edited_output.h"
 #include "ppdtext/option_deletion.h"
-#include "ppdio/ppd_bytes.h"
 #include "ppdio/ppd_load.h"
 #include "ppdio/ppd_output.h"
 #include "setup/laser_rules.h"
 #include "setup/paper_rule.h"
 #include "setup/rule_stage.h"
-#include "setup/run_edits.h"
 #include "setup/setup_ppd.h"
 
 namespace {
@@ -100,20 +97,20 @@ void BM_ScanAheadJapan(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
 }
 
-// What a run does after libcups has read the PPD: take the rule stage tried
-// out ahead for its printer, record the country code, and write the result
-// from the bytes as read.
+// What a run does after libcups has read the PPD: the printer's rule stage
+// on the scan made ahead, the country code, and the result encoded and
+// written.
 void BM_AfterTheParseJapan(benchmark::State& state) {
   const UString& text = Text(state.range(0));
-  std::optional<PPDBytes> bytes = PPDBytesFromMemory(Bytes(state.range(0)));
   gModelInfo = {MonoLaser, 13};
   std::unique_ptr<FILE, int (*)(FILE*)> null(std::fopen("/dev/null", "w"), std::fclose);
   for (auto _ : state) {
     state.PauseTiming();
-    RunEdits ahead(text, u"JP");
+    TextEdits edits(text);
+    ScanAheadForRun(edits, u"JP");
     state.ResumeTiming();
-    const TextEdits edits = ahead.Finish(nullptr);
-    OutputEditedPPD(edits, *bytes, TextEncoding::kUTF8, null.get());
+    localizePPD(edits, nullptr, u"JP");
+    OutputEditedPPD(edits, null.get());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
 }

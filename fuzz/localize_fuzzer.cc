@@ -1,8 +1,9 @@
 // The whole run on an in-memory PPD (input: a country byte, a kind byte, the
 // PPD's bytes). Whenever libcups opened the input it opens the result, which is
 // the input's statements in order, some left out and the duplex default and
-// country code rewritten. The run's own way (edits made ahead, written from
-// the bytes as read) writes exactly what localizePPDText's text encodes to.
+// country code rewritten. The run's own way (the text prepared and scanned
+// ahead, written piece by piece) writes exactly what localizePPDText's text
+// encodes to.
 // On small texts the recorded deletions and rewrites give what the
 // straightforward forms in tests/reference_edits.h give.
 #include <sys/mman.h>
@@ -17,7 +18,6 @@
 #include "fuzz_support.h"
 #include "policy/model_info.h"
 #include "ppdio/ppd_file.h"
-#include "ppdio/edited_output.h"
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
 #include "ppdio/ppd_load.h"
@@ -25,7 +25,7 @@
 #include "ppdtext/statements.h"
 #include "ppdio/unique_fd.h"
 #include "reference_edits.h"
-#include "setup/run_edits.h"
+#include "setup/prepared_text.h"
 #include "setup/setup_ppd.h"
 
 namespace {
@@ -82,14 +82,19 @@ std::string Written(const std::function<bool(FILE*)>& write) {
   return written;
 }
 
-// The run's own way to the output against localizePPDText's `edited` text.
+// The run's own way to the output (the text prepared from the bytes and
+// scanned ahead, the printer's edits made on that scan, written piece by
+// piece) against localizePPDText's `edited` text.
 bool RunWritesTheSame(std::string_view bytes, const PPDText& in, const UString& edited, ppd_file_t* ppd,
                       UStringView country) {
   std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
   if (!file) std::abort();
-  RunEdits ahead(in.text, country);
-  const TextEdits edits = ahead.Finish(ppd);
-  return Written([&](FILE* to) { return OutputEditedPPD(edits, *file, in.encoding, to); }) ==
+  std::stop_source done;
+  done.request_stop();
+  PreparedText prepared = PrepareText(*file, country, done.get_token());
+  if (!prepared.text || prepared.text->text != in.text) return false;
+  localizePPD(*prepared.edits, ppd, country);
+  return Written([&](FILE* to) { return OutputEditedPPD(*prepared.edits, to, in.encoding); }) ==
          Written([&](FILE* to) { return CFStringOutputPPD(edited, to, in.encoding); });
 }
 

@@ -71,10 +71,11 @@ int RunList(const DriverConfig& config, FILE* out, FILE* err) {
 
 int RunCat(const DriverConfig& config, std::string_view name, FILE* out, FILE* err) {
   std::string reason;
+  const std::string quoted = '"' + MessageQuote(name) + '"';
   const std::optional<std::string> relative = RelativePathOfName(name, &reason);
-  if (!relative) return Fail(err, "\"" + MessageQuote(name) + "\": not a PPD name of this driver: the name " + reason);
+  if (!relative) return Fail(err, quoted + ": not a PPD name of this driver: the name " + reason);
   const std::optional<std::string> path = ResolveCatalogPath(config.ppd_directories, *relative, &reason);
-  if (!path) return Fail(err, "\"" + MessageQuote(name) + "\": " + reason);
+  if (!path) return Fail(err, quoted + ": " + reason);
   if (!LineOfFile(*relative, *path, &reason)) return Fail(err, *path + ": not listed: " + reason);
 
   // The core writes its own messages ("ppd-localize: FILE: ..."); they are

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -18,7 +21,6 @@ namespace {
 
 constexpr size_t kChunk = size_t{1} << 18;        // through a buffer
 constexpr size_t kKernelChunk = size_t{1} << 22;  // in the kernel
-constexpr uintptr_t kPage = 4096;
 
 std::nullopt_t Fail(std::string* reason, std::string text) {
   if (reason != nullptr) *reason = std::move(text);
@@ -27,18 +29,7 @@ std::nullopt_t Fail(std::string* reason, std::string text) {
 
 std::string NoMemory() { return std::string("cannot hold the PPD in memory: ") + std::strerror(errno); }
 
-// An anonymous file: in memory where the system offers that, else a
-// temporary file that is already unlinked.
-UniqueFd AnonymousFile() {
-#if defined(MFD_CLOEXEC)
-  return UniqueFd(memfd_create("ppd", MFD_CLOEXEC));
-#else
-  FILE* file = std::tmpfile();
-  UniqueFd fd(file != nullptr ? dup(fileno(file)) : -1);
-  if (file != nullptr) std::fclose(file);
-  return fd;
-#endif
-}
+UniqueFd AnonymousFile() { return UniqueFd(memfd_create("ppd", MFD_CLOEXEC)); }
 
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -110,6 +101,10 @@ std::optional<PPDBytes> Gunzip(std::string_view packed, uint64_t limit, std::str
 
 }  // namespace
 
+PPDBytes::PPDBytes(UniqueFd file, size_t size) : file_(std::move(file)), size_(size) {
+  lseek(file_.get(), 0, SEEK_SET);
+}
+
 PPDBytes::~PPDBytes() {
   if (view_ != nullptr) munmap(const_cast<char*>(view_), size_);
 }
@@ -117,7 +112,9 @@ PPDBytes::~PPDBytes() {
 PPDBytes::PPDBytes(PPDBytes&& other) noexcept
     : file_(std::move(other.file_)),
       size_(std::exchange(other.size_, 0)),
-      view_(std::exchange(other.view_, nullptr)) {}
+      view_(std::exchange(other.view_, nullptr)),
+      released_(std::exchange(other.released_, 0)),
+      reader_done_(other.reader_done_) {}
 
 std::string_view PPDBytes::View(std::string* error) {
   if (view_ == nullptr && size_ > 0) {
@@ -132,11 +129,29 @@ std::string_view PPDBytes::View(std::string* error) {
   return view_ != nullptr ? std::string_view(view_, size_) : std::string_view();
 }
 
-void PPDBytes::Release(size_t begin, size_t end) {
-  const uintptr_t base = reinterpret_cast<uintptr_t>(view_);
-  const uintptr_t first = (base + begin + kPage - 1) & ~(kPage - 1);
-  const uintptr_t last = (base + std::min(end, size_)) & ~(kPage - 1);
-  if (view_ != nullptr && last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+size_t PPDBytes::ReaderOffset() const {
+  const off_t offset = lseek(file_.get(), 0, SEEK_CUR);
+  return offset > 0 ? static_cast<size_t>(offset) : 0;
+}
+
+void PPDBytes::ReleaseReadUpTo(size_t end) {
+  static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const size_t until = std::min({end, reader_done_ ? end : ReaderOffset(), size_}) / page * page;
+  if (until <= released_) return;
+  // Punching a hole frees the file's pages and drops them from the view.
+  if (fallocate(file_.get(), FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, static_cast<off_t>(released_),
+                static_cast<off_t>(until - released_)) == 0) {
+    released_ = until;
+  }
+}
+
+bool PPDBytes::WaitForReader(std::stop_token reader_done) {
+  std::mutex mutex;
+  std::condition_variable_any wake;
+  std::unique_lock lock(mutex);
+  wake.wait_for(lock, reader_done, std::chrono::microseconds(100), [] { return false; });
+  reader_done_ = reader_done_ || reader_done.stop_requested();
+  return !reader_done_;
 }
 
 std::optional<std::string> PPDBytes::Copy() const {

@@ -1,14 +1,15 @@
 // The bytes of a PPD as a run reads them once: held in an anonymous
 // in-memory file, so that libcups can read them through a descriptor of its
 // own while the text is decoded from a read-only view of the same pages. The
-// process keeps no second copy: the view's pages can be given back as soon as
-// the text holds them, and the file's pages are never mapped by anyone else.
+// process keeps no second copy, and the file's pages can be freed as soon as
+// both readers are past them.
 #ifndef PPDLOCALIZE_PPDIO_PPD_BYTES_H_
 #define PPDLOCALIZE_PPDIO_PPD_BYTES_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -16,8 +17,9 @@
 
 class PPDBytes {
  public:
-  // Takes the in-memory file `file`, which holds exactly `size` bytes.
-  PPDBytes(UniqueFd file, size_t size) : file_(std::move(file)), size_(size) {}
+  // Takes the in-memory file `file`, which holds exactly `size` bytes, and
+  // sets its offset to the start.
+  PPDBytes(UniqueFd file, size_t size);
   ~PPDBytes();
   PPDBytes(PPDBytes&& other) noexcept;
   PPDBytes& operator=(PPDBytes&&) = delete;
@@ -26,8 +28,9 @@ class PPDBytes {
 
   size_t size() const { return size_; }
 
-  // The in-memory file. Whoever reads it through its offset owns that offset;
-  // the view and Copy() do not use it.
+  // The in-memory file, for one reader that reads it from the start, in
+  // order, through the file's offset (as libcups does); the view does not
+  // use the offset.
   int fd() const { return file_.get(); }
 
   // All the bytes, read-only, mapped on the first call; valid while this
@@ -35,9 +38,19 @@ class PPDBytes {
   // mapping cannot be made (`error`, when given, then says why).
   std::string_view View(std::string* error = nullptr);
 
-  // Gives back the view's pages that lie wholly inside [begin, end). Nothing
-  // is lost: reading the view there again maps them again from the file.
-  void Release(size_t begin, size_t end);
+  // How far the reader through fd() has read: the file's offset.
+  size_t ReaderOffset() const;
+
+  // Frees the file's whole pages that lie before both `end` (how far the
+  // view has been read) and, until the reader through fd() is done, the
+  // file's offset. The bytes there are gone for good: read again, they are
+  // zeros. Call it from one thread only.
+  void ReleaseReadUpTo(size_t end);
+
+  // Waits a tenth of a millisecond, or until `reader_done` is requested, for
+  // the reader through fd() to go on; false, and the reader taken as done,
+  // once it is requested.
+  bool WaitForReader(std::stop_token reader_done);
 
   // The bytes as a string of their own (for callers that keep them).
   std::optional<std::string> Copy() const;
@@ -46,6 +59,8 @@ class PPDBytes {
   UniqueFd file_;
   size_t size_;
   const char* view_ = nullptr;
+  size_t released_ = 0;  // the pages before this are freed
+  bool reader_done_ = false;
 };
 
 // PPDs whose (decompressed) size reaches this are refused: the PPD text of

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -30,11 +31,24 @@ std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reaso
 // mark passes through as U+FEFF.
 std::optional<PPDText> DecodePPDBytes(std::string_view bytes, std::string* reason = nullptr);
 
-// The same for bytes held in memory by a run. The bytes' pages are given
-// back part by part as the text takes them over, and the text's own pages
-// are mapped part by part ahead of the decoding, so that the two never
-// take the memory of both whole at once.
-std::optional<PPDText> DecodePPDBytes(PPDBytes& bytes, std::string* reason = nullptr);
+// How far the decoding of a run's bytes may run ahead of the reader that
+// reads them through their descriptor at the same time (libcups): the bytes
+// can be freed only behind both, and the text takes two bytes a character.
+struct DecodePace {
+  double ahead;                  // the bytes held and the text stay under ahead x the bytes' size,
+  size_t always;                 // or the decoding is at most this far ahead of the reader;
+  std::stop_token reader_done;   // requested when the reader is done: then nothing holds it back
+};
+
+// The same for bytes held in memory by a run. The bytes' pages are freed
+// part by part as the text takes them over and the reader through their
+// descriptor is past them (PPDBytes::ReleaseReadUpTo), and the text's own
+// pages are mapped part by part ahead of the decoding. With `pace`, the
+// decoding waits for the reader where going on would hold more than it
+// allows, so that the bytes and the text never take the memory of both
+// whole at once.
+std::optional<PPDText> DecodePPDBytes(PPDBytes& bytes, std::string* reason = nullptr,
+                                      const DecodePace* pace = nullptr);
 
 // The PPD at `path` as text, or nothing when there is no path or it cannot
 // be read or decoded (see above); `reason` then says why.

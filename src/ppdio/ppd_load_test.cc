@@ -1,9 +1,13 @@
 #include "ppdio/ppd_load.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "test_support.h"
 
@@ -69,5 +73,67 @@ TEST(DecodePPDBytes, InPartsAsAWhole) {
         << c.tail;
     // The bytes can still be read whole after the view gave its pages back.
     EXPECT_EQ(file->View(), bytes);
+  }
+}
+
+// The bytes' pages are freed behind both readers (the decoder and the one
+// reading through the descriptor, as libcups does) and never ahead of
+// either; the text is whole whatever was freed, also when the bytes turn out
+// not to be UTF-8 after parts of them were freed.
+TEST(DecodePPDBytes, FreesOnlyWhatBothReadersArePast) {
+  const size_t part = size_t{1} << 18, page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const std::string utf8 = std::string(3 * part, 'x') + "\xc3\xa9";
+  const std::string latin1 = std::string(3 * part, 'x') + "\xe9 in the fourth part";
+  for (const std::string& bytes : {utf8, latin1}) {
+    for (const size_t read : {size_t{0}, part + 100, bytes.size()}) {  // how far the descriptor's reader is
+      std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
+      ASSERT_TRUE(file);
+      ASSERT_EQ(lseek(file->fd(), static_cast<off_t>(read), SEEK_SET), static_cast<off_t>(read));
+      std::string reason;
+      const std::optional<PPDText> text = DecodePPDBytes(*file, &reason);
+      ASSERT_TRUE(text) << reason;
+      const bool is_utf8 = bytes == utf8;
+      EXPECT_EQ(text->encoding, is_utf8 ? TextEncoding::kUTF8 : TextEncoding::kBytes);
+      EXPECT_TRUE(text->text == (is_utf8 ? *StringCreateWithUTF8(bytes) : StringCreateWithBytes(bytes)));
+      // Freed: the whole pages that both the reader and the decoder are past.
+      const size_t freed = std::min(read, bytes.size()) / page * page;
+      const std::string_view now = file->View();
+      EXPECT_EQ(now.substr(0, freed), std::string(freed, '\0')) << read;
+      EXPECT_EQ(now.substr(freed), std::string_view(bytes).substr(freed)) << read;
+    }
+  }
+}
+
+// Paced, the decoding waits for the descriptor's reader where going on would
+// hold more than allowed, frees the pages both are past, and goes on at once
+// when the reader is done, whether it read everything or not.
+TEST(DecodePPDBytes, PacedByTheDescriptorsReader) {
+  const std::string bytes(64 * static_cast<size_t>(sysconf(_SC_PAGESIZE)), 'x');
+  for (const bool reads : {true, false}) {
+    std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
+    ASSERT_TRUE(file);
+    std::stop_source reader_done;
+    const DecodePace pace{2.5, 0, reader_done.get_token()};
+    std::atomic<bool> decoded = false;
+    std::optional<PPDText> text;
+    std::jthread decoding([&] {
+      text = DecodePPDBytes(*file, nullptr, &pace);
+      decoded = true;
+    });
+    // Three quarters at most, without the reader: never all of it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(decoded);
+    if (reads) {
+      std::string all(bytes.size(), '\0');
+      ASSERT_EQ(read(file->fd(), all.data(), all.size()), static_cast<ssize_t>(all.size()));  // as libcups reads
+      EXPECT_EQ(all, bytes);
+      for (int waited = 0; waited < 5000 && !decoded; ++waited) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      EXPECT_TRUE(decoded);  // without being told that the reader is done
+    }
+    reader_done.request_stop();
+    decoding.join();
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->text == StringCreateWithBytes(bytes));
+    EXPECT_EQ(file->View(), std::string(bytes.size(), '\0')) << "freed behind both readers, or the decoder alone";
   }
 }

@@ -1,7 +1,8 @@
 #include "ppdio/ppd_output.h"
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,33 @@ bool Encodes(UStringView text, TextEncoding encoding) {
   return true;
 }
 
+// Writes the pieces one after another, or nothing at all when any piece
+// that `check` asks about does not encode (see CFStringOutputPPD).
+template <typename Check>
+bool OutputPieces(std::span<const UStringView> pieces, FILE* out, TextEncoding encoding, FinalNewline newline,
+                  Check check) {
+  size_t units = 0;
+  for (const UStringView piece : pieces) {
+    if (check(piece) && !Encodes(piece, encoding)) return true;
+    units += piece.size();
+  }
+  if (units == 0) return true;
+  std::vector<char> slice(StringGetMaximumUTF8Size(std::min(kSliceUnits, units)));
+  UStringView last;
+  for (const UStringView piece : pieces) {
+    if (!piece.empty()) last = piece;
+    for (size_t at = 0; at < piece.size();) {
+      size_t n = std::min(kSliceUnits, piece.size() - at);
+      if (at + n < piece.size() && IsHighSurrogate(piece[at + n - 1])) --n;  // keep pairs whole
+      const size_t bytes = StringEncode(piece.substr(at, n), encoding, slice.data()).value_or(0);
+      if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
+      at += n;
+    }
+  }
+  if (AddsNewline(last, newline) && std::fputc('\n', out) == EOF) return false;
+  return std::fflush(out) == 0 && !std::ferror(out);
+}
+
 }  // namespace
 
 bool AddsNewline(UStringView text, FinalNewline newline) {
@@ -40,18 +68,18 @@ bool AddsNewline(UStringView text, FinalNewline newline) {
 bool CFStringOutputPPD(UStringView text, FILE* out, TextEncoding encoding, FinalNewline newline) {
   // The whole text is checked first, so that nothing is written when any of
   // it cannot be encoded.
-  if (text.empty() || !Encodes(text, encoding)) return true;
-  std::vector<char> slice(StringGetMaximumUTF8Size(kSliceUnits));
-  for (size_t at = 0; at < text.size();) {
-    size_t n = std::min(kSliceUnits, text.size() - at);
-    if (at + n < text.size() && IsHighSurrogate(text[at + n - 1])) --n;  // keep pairs whole
-    const UStringView part = text.substr(at, n);
-    const size_t bytes = StringEncode(part, encoding, slice.data()).value_or(0);
-    if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
-    at += n;
-  }
-  if (AddsNewline(text, newline) && std::fputc('\n', out) == EOF) return false;
-  return std::fflush(out) == 0 && !std::ferror(out);
+  return OutputPieces({&text, 1}, out, encoding, newline, [](UStringView) { return true; });
+}
+
+bool OutputEditedPPD(const TextEdits& edits, FILE* out, TextEncoding encoding, FinalNewline newline) {
+  const UStringView original = edits.text();
+  std::vector<UStringView> pieces;
+  edits.ForEachPiece([&](UStringView piece) { pieces.push_back(piece); });
+  // What is left of the original text encodes, as all of it does.
+  const auto replacing = [&](UStringView piece) {
+    return piece.data() < original.data() || piece.data() >= original.data() + original.size();
+  };
+  return OutputPieces(pieces, out, encoding, newline, replacing);
 }
 
 void QZDebugPrintCFStringRef(const UString* string, FILE* err) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
 
 // What follows the text when it is written out: always one newline (standard
@@ -21,6 +22,14 @@ bool AddsNewline(UStringView text, FinalNewline newline);
 // flushed so that a full disk or closed pipe shows here.
 bool CFStringOutputPPD(UStringView text, FILE* out = stdout, TextEncoding encoding = TextEncoding::kUTF8,
                        FinalNewline newline = FinalNewline::kAlways);
+
+// Writes exactly what CFStringOutputPPD writes for the text that `edits`
+// make of theirs, without putting that text together: the pieces the edits
+// leave and the lines that replace statements, one after another. The
+// original text must encode, as a text decoded from a PPD's bytes does
+// (ppd_load.h): only the replacing lines are checked.
+bool OutputEditedPPD(const TextEdits& edits, FILE* out = stdout, TextEncoding encoding = TextEncoding::kUTF8,
+                     FinalNewline newline = FinalNewline::kAlways);
 
 // Diagnosis aid: writes `Ready to show CFStringRef:{"<text>"}` and a newline
 // to `err`, or `Ready to show CFStringRef:"<none!>"}` and a newline for an

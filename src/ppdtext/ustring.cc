@@ -23,10 +23,12 @@ LineBounds StringGetLineBounds(UStringView text, size_t index) {
   }
   size_t begin = index;
   while (begin > 0 && !IsLineTerminator(text[begin - 1])) --begin;
-  size_t contents_end = index;
-  while (contents_end < text.size() && !IsLineTerminator(text[contents_end])) {
-    ++contents_end;
-  }
+  // Lines run to a hundred units and more, mostly after the point asked for.
+  size_t contents_end = text.size();
+  ForEachUnitAmong(text.data() + index, text.size() - index, u'\n', u'\r', u'\n', u'\r', [&](size_t at) {
+    contents_end = index + at;
+    return false;
+  });
   size_t end = contents_end;
   if (end < text.size()) {
     const bool crlf = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';

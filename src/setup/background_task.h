@@ -1,27 +1,68 @@
-// Work done on a thread of its own while the caller goes on.
+// Work done on a thread of its own while the caller goes on, handing its
+// result back as a value: what the work makes cannot be read before it
+// exists, and what it throws is thrown to whoever asks for the result.
 #ifndef PPDLOCALIZE_SETUP_BACKGROUND_TASK_H_
 #define PPDLOCALIZE_SETUP_BACKGROUND_TASK_H_
 
+#include <exception>
 #include <functional>
+#include <optional>
+#include <stop_token>
+#include <system_error>
 #include <thread>
+#include <utility>
 
+// Where the process may use other processors, keeps `thread` off the one
+// the caller runs on.
+void KeepOffCallersProcessor(std::jthread& thread);
+
+template <typename Result>
 class BackgroundTask {
  public:
-  // Starts `work`; where no thread can be started, does it at once on the
-  // caller's thread.
-  explicit BackgroundTask(std::function<void()> work);
-  // Waits for the work to end.
-  ~BackgroundTask() { Wait(); }
+  using Work = std::function<Result(std::stop_token)>;
+
+  // Starts work(stop) on a thread of its own, `stop` being requested when
+  // the result is asked for. Where no thread can be started, the work runs
+  // at once on the caller's thread, with the stop already requested.
+  explicit BackgroundTask(Work work) {
+    try {
+      thread_ = std::jthread([this, work](std::stop_token stop) { Run(work, stop); });
+      KeepOffCallersProcessor(thread_);
+    } catch (const std::system_error&) {
+      std::stop_source stopped;
+      stopped.request_stop();
+      Run(work, stopped.get_token());
+    }
+  }
+  // Asks the work to stop and waits for it; its result is dropped.
+  ~BackgroundTask() = default;
   BackgroundTask(const BackgroundTask&) = delete;
   BackgroundTask& operator=(const BackgroundTask&) = delete;
 
-  // Waits for the work to end; everything it did is then visible.
-  void Wait() {
-    if (thread_.joinable()) thread_.join();
+  // Asks the work to stop what it does only until it is asked (see Work),
+  // waits for it to end, and answers its result or throws what it threw.
+  // Once only.
+  Result Get() {
+    if (thread_.joinable()) {
+      thread_.request_stop();
+      thread_.join();
+    }
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
+    return std::move(*result_);
   }
 
  private:
-  std::thread thread_;
+  void Run(const Work& work, std::stop_token stop) {
+    try {
+      result_.emplace(work(stop));
+    } catch (...) {
+      error_ = std::current_exception();
+    }
+  }
+
+  std::optional<Result> result_;
+  std::exception_ptr error_;
+  std::jthread thread_;  // last: joined before the members it writes go
 };
 
 #endif  // PPDLOCALIZE_SETUP_BACKGROUND_TASK_H_

@@ -12,6 +12,9 @@ constexpr int32_t kAny0 = kAnyModelMin;
 constexpr int32_t kAny1 = kAnyModelMax;
 constexpr RuleAction kDelete = RuleAction::kDeletePapers;
 
+// The monochrome models whose duplex default the rule may change.
+constexpr int32_t kEnergySavingDuplexModels[] = {12, 13};
+
 constexpr RuleRow kColorLaserRules[] = {
     {kAny0, kAny1, {u"JP"}, kDelete,
      {u"Executive", u"210x270mm", u"195x270mm", u"184x260mm", u"197x273mm", u"ISOB5", u"3x5",
@@ -48,12 +51,8 @@ constexpr RuleRow kMonoLaserRules[] = {
 std::span<const RuleRow> colorLaserRules() { return kColorLaserRules; }
 std::span<const RuleRow> monoLaserRules() { return kMonoLaserRules; }
 
-bool monoLaserDuplexRuleApplies(int32_t modelNumber, UStringView country) {
-  return std::find(std::begin(kEnergySavingDuplexModels), std::end(kEnergySavingDuplexModels), modelNumber) !=
-             std::end(kEnergySavingDuplexModels) &&
-         shouldChangeDuplexDefaultEnergyStar(country);
-}
-
 void applyMonoLaserDuplexRule(TextEdits& edits, int32_t modelNumber, UStringView country) {
-  if (monoLaserDuplexRuleApplies(modelNumber, country)) ChangeDefault(edits, u"Duplex", u"DuplexNoTumble");
+  const bool energy_saving = std::find(std::begin(kEnergySavingDuplexModels), std::end(kEnergySavingDuplexModels),
+                                       modelNumber) != std::end(kEnergySavingDuplexModels);
+  if (energy_saving && shouldChangeDuplexDefaultEnergyStar(country)) ChangeDefault(edits, u"Duplex", u"DuplexNoTumble");
 }

@@ -15,10 +15,4 @@ std::span<const RuleRow> monoLaserRules();
 // except where shouldChangeDuplexDefaultEnergyStar says otherwise.
 void applyMonoLaserDuplexRule(TextEdits& edits, int32_t modelNumber, UStringView country);
 
-// The monochrome models whose duplex default the rule may change.
-inline constexpr int32_t kEnergySavingDuplexModels[] = {12, 13};
-
-// Whether applyMonoLaserDuplexRule changes the duplex default.
-bool monoLaserDuplexRuleApplies(int32_t modelNumber, UStringView country);
-
 #endif  // PPDLOCALIZE_SETUP_LASER_RULES_H_

@@ -47,45 +47,10 @@ const KindRules* TableOfKind(int32_t kind) {
 }  // namespace
 
 void applyRuleStage(TextEdits& edits, ppd_file_t* /*ppd*/, UStringView country) {
-  applyRuleStageFor(edits, gModelInfo, country);
-}
-
-void applyRuleStageFor(TextEdits& edits, const ModelInfo& model, UStringView country) {
-  const KindRules* table = TableOfKind(model.kind);
+  const KindRules* table = TableOfKind(gModelInfo.kind);
   if (table == nullptr) return;
-  if (const RuleRow* row = FindRuleRow(table->rows(), model.modelNumber, country)) applyRow(edits, *row, country);
-  if (table->duplexRule) applyMonoLaserDuplexRule(edits, model.modelNumber, country);
-}
-
-RuleStageKey RuleStageKeyOf(const ModelInfo& model, UStringView country) {
-  const KindRules* table = TableOfKind(model.kind);
-  if (table == nullptr) return {nullptr, nullptr, false};
-  return {table, FindRuleRow(table->rows(), model.modelNumber, country),
-          table->duplexRule && monoLaserDuplexRuleApplies(model.modelNumber, country)};
-}
-
-std::vector<ModelInfo> RuleStagePrinters(std::span<const int32_t> kinds, UStringView country) {
-  // Keys change only where a row's range or the duplex rule's models begin or
-  // end; one model from each stretch between those points meets every key.
-  std::vector<int32_t> starts = {kAnyModelMin};
-  for (const int32_t model : kEnergySavingDuplexModels) starts.insert(starts.end(), {model, model + 1});
-  for (const KindRules& table : kRuleTables) {
-    for (const RuleRow& row : table.rows()) {
-      starts.push_back(row.modelMin);
-      if (row.modelMax < kAnyModelMax) starts.push_back(row.modelMax + 1);
-    }
-  }
-  std::vector<ModelInfo> printers;
-  std::vector<RuleStageKey> keys;
-  for (const int32_t kind : kinds) {
-    for (const int32_t model : starts) {
-      const RuleStageKey key = RuleStageKeyOf({kind, model}, country);
-      if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
-      keys.push_back(key);
-      printers.push_back({kind, model});
-    }
-  }
-  return printers;
+  if (const RuleRow* row = FindRuleRow(table->rows(), gModelInfo.modelNumber, country)) applyRow(edits, *row, country);
+  if (table->duplexRule) applyMonoLaserDuplexRule(edits, gModelInfo.modelNumber, country);
 }
 
 std::vector<UString> RulePapers(UStringView country) {

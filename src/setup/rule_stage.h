@@ -5,7 +5,6 @@
 
 #include <cups/ppd.h>
 
-#include <span>
 #include <vector>
 
 #include "ppdtext/text_edits.h"
@@ -16,24 +15,6 @@
 // Runs the rules of gModelInfo's kind on `text`; a kind without rules leaves
 // the text unchanged.
 void applyRuleStage(TextEdits& edits, ppd_file_t* ppd, UStringView country);
-
-// The same for the printer `model` instead of gModelInfo.
-void applyRuleStageFor(TextEdits& edits, const ModelInfo& model, UStringView country);
-
-// What decides the rule stage's edits in a country: printers with equal keys
-// get the same edits.
-struct RuleStageKey {
-  const void* table;   // the kind's rule table, or null
-  const RuleRow* row;  // the row that applies, or null
-  bool duplex;         // the duplex rule changes the default
-  bool operator==(const RuleStageKey&) const = default;
-};
-RuleStageKey RuleStageKeyOf(const ModelInfo& model, UStringView country);
-
-// One printer of each kind in `kinds` for every key a run in `country` can
-// meet with such a printer: the model numbers where a row's range or the
-// duplex rule begins or ends.
-std::vector<ModelInfo> RuleStagePrinters(std::span<const int32_t> kinds, UStringView country);
 
 // The heads of the statements a run may rewrite: the duplex default and the
 // country code, each also in its vendor form.

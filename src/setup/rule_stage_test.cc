@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "policy/model_info.h"
-#include "setup/run_edits.h"
+#include "setup/rule_stage.h"
 #include "setup/setup_ppd.h"
 #include "test_support.h"
 
@@ -72,10 +72,10 @@ TEST(RuleStage, GridMatchesReviewedRows) {
   }
 }
 
-// A run makes the rule stage ahead for one printer of each key and takes the
-// one with its printer's key: for every kind, model and country that gives
-// what localizePPDText gives.
-TEST(RuleStage, EditsMadeAheadAreThePrintersOwn) {
+// A run scans the text ahead, before the printer is known, and makes the
+// printer's edits on that scan: for every kind, model and country that
+// gives what localizePPDText gives.
+TEST(RuleStage, EditsOnTheScanMadeAheadAreThePrintersOwn) {
   const ModelInfo saved = gModelInfo;
   std::string ppd = "*PPD-Adobe: \"4.3\"\n*ISOCountryCode: \"JP\"\n*DefaultDuplex: None\n*DefaultPageSize: A4\n";
   for (const std::string& p : kPapers) {
@@ -88,7 +88,10 @@ TEST(RuleStage, EditsMadeAheadAreThePrintersOwn) {
         gModelInfo = {kind, model};
         UString expected = text, got = text;
         localizePPDText(expected, nullptr, country);
-        RunEdits(text, country).Finish(nullptr).ApplyTo(got);
+        TextEdits ahead(text);
+        ScanAheadForRun(ahead, country);
+        localizePPD(ahead, nullptr, country);
+        ahead.ApplyTo(got);
         EXPECT_EQ(Utf8(got), Utf8(expected)) << ModelKindName(kind) << " " << model << " " << Utf8(country);
       }
     }

@@ -5,17 +5,16 @@
 #include <functional>
 
 #include "policy/model_info.h"
-#include "ppdio/ppd_file.h"
-#include "ppdio/edited_output.h"
+#include "ppdio/output_file.h"
 #include "ppdio/ppd_bytes.h"
+#include "ppdio/ppd_file.h"
 #include "ppdio/ppd_load.h"
 #include "ppdio/ppd_output.h"
 #include "ppdtext/text_edits.h"
 #include "setup/background_task.h"
 #include "setup/country_code_step.h"
-#include "ppdio/output_file.h"
+#include "setup/prepared_text.h"
 #include "setup/rule_stage.h"
-#include "setup/run_edits.h"
 #include "setup/run_report.h"
 
 void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country) {
@@ -66,23 +65,21 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   std::optional<PPDBytes> bytes = ReadPPDBytes(path, &reason);
   if (!bytes) return Failed(err, input, reason + options.load_hint);
 
-  // libcups reads the very bytes that are edited (one read, one content).
-  // Meanwhile, on a thread of its own, they are decoded, the text is scanned
-  // for every edit the run may make, and the rule stage is tried out for each
-  // printer it may turn out to be.
-  std::optional<PPDText> text;
-  std::optional<RunEdits> ahead;
-  BackgroundTask decode([&] {
-    text = DecodePPDBytes(*bytes, &reason);
-    if (text) ahead.emplace(text->text, country.code);
-  });
+  // libcups reads the very bytes that are edited (one read, one content),
+  // through a descriptor of its own. Meanwhile a helper decodes them and
+  // prepares the edits; the text exists for this thread only once the
+  // helper hands it back, after the parse.
+  BackgroundTask<PreparedText> helper(
+      [&bytes = *bytes, code = country.code](std::stop_token stop) { return PrepareText(bytes, code, stop); });
   PPDRead read = PPDReadDescriptor(bytes->fd());
-  decode.Wait();
-  if (!text) return Failed(err, input, reason);
+  PreparedText prepared = helper.Get();
+  bytes.reset();  // the text holds everything now
+  if (!prepared.text) return Failed(err, input, prepared.error);
   if (!read.error.empty()) return Failed(err, input, read.error);
 
+  PPDText& text = *prepared.text;
+  TextEdits& edits = *prepared.edits;
   RunReport report(input);
-  std::optional<TextEdits> edits;
   if (!read.ppd) {
     // A file is not replaced by what CUPS cannot use either.
     const std::string fate = options.output.empty() ? "passed on unedited" : options.output + " left as it was";
@@ -92,24 +89,23 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
       if (options.report) report.PrintUnread(options.output, err);
       return kRunOk;
     }
-    edits.emplace(ahead->Unedited());
   } else {
     determineModel(read.ppd.get());
-    if (options.report) report.Before(read.ppd.get(), text->text, country, RulePapers(country.code));
-    edits.emplace(ahead->Finish(read.ppd.get()));
+    if (options.report) report.Before(read.ppd.get(), text.text, country, RulePapers(country.code));
+    localizePPD(edits, read.ppd.get(), country.code);
     read.ppd.reset();
   }
   if (options.report) {
     // The report reads the edited text itself.
-    edits->ApplyTo(text->text);
-    edits.reset();
+    edits.ApplyTo(text.text);
+    prepared.edits.reset();
     const int status = Deliver(
-        [&](FILE* to, FinalNewline newline) { return CFStringOutputPPD(text->text, to, text->encoding, newline); },
+        [&](FILE* to, FinalNewline newline) { return CFStringOutputPPD(text.text, to, text.encoding, newline); },
         options, out, err);
-    if (status == kRunOk) report.Print(*text, err);
+    if (status == kRunOk) report.Print(text, err);
     return status;
   }
   return Deliver(
-      [&](FILE* to, FinalNewline newline) { return OutputEditedPPD(*edits, *bytes, text->encoding, to, newline); },
+      [&](FILE* to, FinalNewline newline) { return OutputEditedPPD(edits, to, text.encoding, newline); },
       options, out, err);
 }
