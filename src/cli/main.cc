@@ -6,10 +6,8 @@
 #include <cstring>
 
 #include "cli/command_line.h"
-#include "setup/large_buffers.h"
 
 int main(int argc, char** argv) {
-  KeepLargeBuffersInHeap();
   const CommandLine line = ParseCommandLine(argc, argv);
   switch (line.action) {
     case CommandLine::kHelp:

@@ -9,7 +9,6 @@
 
 #include "driver/driver_commands.h"
 #include "driver/driver_config.h"
-#include "setup/large_buffers.h"
 
 namespace {
 
@@ -18,7 +17,6 @@ constexpr const char kUsage[] = "Usage: ppd-localize list | ppd-localize cat PPD
 }  // namespace
 
 int main(int argc, char** argv) {
-  KeepLargeBuffersInHeap();  // for the large buffers of a `cat` run, as in the command-line tool
   const bool list = argc == 2 && std::strcmp(argv[1], "list") == 0;
   const bool cat = argc == 3 && std::strcmp(argv[1], "cat") == 0;
   if (!list && !cat) {

@@ -8,7 +8,8 @@
 // malformed file, or one whose top level is not a dictionary, counts as no
 // dictionary: every lookup then answers null. Nothing is reported.
 //
-// Single-threaded, like the rest of the tool.
+// The kept dictionary is not guarded: call these from one thread at a time
+// (no thread of a run calls them).
 #ifndef PPDLOCALIZE_EXTRAS_BUNDLE_INFO_H_
 #define PPDLOCALIZE_EXTRAS_BUNDLE_INFO_H_
 

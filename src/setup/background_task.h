@@ -12,10 +12,6 @@
 #include <thread>
 #include <utility>
 
-// Where the process may use other processors, keeps `thread` off the one
-// the caller runs on.
-void KeepOffCallersProcessor(std::jthread& thread);
-
 template <typename Result>
 class BackgroundTask {
  public:
@@ -27,7 +23,6 @@ class BackgroundTask {
   explicit BackgroundTask(Work work) {
     try {
       thread_ = std::jthread([this, work](std::stop_token stop) { Run(work, stop); });
-      KeepOffCallersProcessor(thread_);
     } catch (const std::system_error&) {
       std::stop_source stopped;
       stopped.request_stop();
