@@ -154,6 +154,19 @@ bool PPDBytes::WaitForReader(std::stop_token reader_done) {
   return !reader_done_;
 }
 
+std::string_view PPDBytes::Read(size_t at, size_t n, std::string& buffer) const {
+  n = at < size_ ? std::min(n, size_ - at) : 0;
+  buffer.resize(n);
+  size_t done = 0;
+  while (done < n) {
+    const ssize_t got = pread(file_.get(), buffer.data() + done, n - done, static_cast<off_t>(at + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return std::string_view(buffer).substr(0, done);
+}
+
 std::optional<std::string> PPDBytes::Copy() const {
   std::string bytes(size_, '\0');
   for (size_t done = 0; done < size_;) {

@@ -1,6 +1,6 @@
 // The bytes of a PPD as a run reads them once: held in an anonymous
 // in-memory file, so that libcups can read them through a descriptor of its
-// own while the text is decoded from a read-only view of the same pages. The
+// own while the text is decoded from the same pages, read part by part. The
 // process keeps no second copy, and the file's pages can be freed as soon as
 // both readers are past them.
 #ifndef PPDLOCALIZE_PPDIO_PPD_BYTES_H_
@@ -51,6 +51,10 @@ class PPDBytes {
   // the reader through fd() to go on; false, and the reader taken as done,
   // once it is requested.
   bool WaitForReader(std::stop_token reader_done);
+
+  // The bytes [at, at + n) (fewer past the end), read into `buffer`; fewer
+  // also when they cannot be read.
+  std::string_view Read(size_t at, size_t n, std::string& buffer) const;
 
   // The bytes as a string of their own (for callers that keep them).
   std::optional<std::string> Copy() const;

@@ -12,17 +12,23 @@
 #include <thread>
 #include <utility>
 
+// Where the process may use other processors, keeps `thread` off the one
+// the caller runs on.
+void KeepOffCallersProcessor(std::jthread& thread);
+
 template <typename Result>
 class BackgroundTask {
  public:
   using Work = std::function<Result(std::stop_token)>;
 
-  // Starts work(stop) on a thread of its own, `stop` being requested when
-  // the result is asked for. Where no thread can be started, the work runs
-  // at once on the caller's thread, with the stop already requested.
+  // Starts work(stop) on a thread of its own, off the caller's processor,
+  // `stop` being requested when the result is asked for. Where no thread can
+  // be started, the work runs at once on the caller's thread, with the stop
+  // already requested.
   explicit BackgroundTask(Work work) {
     try {
       thread_ = std::jthread([this, work](std::stop_token stop) { Run(work, stop); });
+      KeepOffCallersProcessor(thread_);
     } catch (const std::system_error&) {
       std::stop_source stopped;
       stopped.request_stop();
