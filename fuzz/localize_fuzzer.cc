@@ -83,8 +83,9 @@ std::string Written(const std::function<bool(FILE*)>& write) {
 }
 
 // The run's own way to the output (the text prepared from the bytes and
-// scanned ahead, the printer's edits made on that scan, written piece by
-// piece) against localizePPDText's `edited` text.
+// scanned ahead, the rule stage made ahead for the printer the text
+// describes, taken or made again for the printer libcups found, written
+// piece by piece) against localizePPDText's `edited` text.
 bool RunWritesTheSame(std::string_view bytes, const PPDText& in, const UString& edited, ppd_file_t* ppd,
                       UStringView country) {
   std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
@@ -93,8 +94,8 @@ bool RunWritesTheSame(std::string_view bytes, const PPDText& in, const UString& 
   done.request_stop();
   PreparedText prepared = PrepareText(*file, country, done.get_token());
   if (!prepared.text || prepared.text->text != in.text) return false;
-  localizePPD(*prepared.edits, ppd, country);
-  return Written([&](FILE* to) { return OutputEditedPPD(*prepared.edits, to, in.encoding); }) ==
+  const TextEdits edits = LocalizePrepared(prepared, ppd, country);
+  return Written([&](FILE* to) { return OutputEditedPPD(edits, to, in.encoding); }) ==
          Written([&](FILE* to) { return CFStringOutputPPD(edited, to, in.encoding); });
 }
 

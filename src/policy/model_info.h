@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "ppdtext/ustring.h"
+
 enum ModelKind : int32_t {
   Ink = 0,
   MonoLaser = 1,
@@ -18,6 +20,7 @@ enum ModelKind : int32_t {
 struct ModelInfo {
   int32_t kind;
   int32_t modelNumber;
+  bool operator==(const ModelInfo&) const = default;
 };
 
 // The one process-wide model record. determineModel is its only writer in a
@@ -32,5 +35,12 @@ const char* ModelKindName(int32_t kind);
 // (0 when absent). Answers 1 when the PPD has a `cupsCommands` attribute and
 // -1 when it has none. A null PPD answers -1 and leaves the record untouched.
 int32_t determineModel(ppd_file_t* ppd);
+
+// What determineModel will most likely find, read from the PPD's text alone
+// (the last `*ColorDevice:` and `*cupsModelNumber:` statements, as libcups
+// reads their values: "True" in any case, and the number's leading digits): for work that can be done before libcups has parsed
+// the PPD and is checked against determineModel's record after. A PPD that
+// libcups reads otherwise only makes that work be done again.
+ModelInfo GuessModelFromText(UStringView text);
 
 #endif  // PPDLOCALIZE_POLICY_MODEL_INFO_H_

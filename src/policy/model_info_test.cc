@@ -34,3 +34,20 @@ TEST_F(ModelInfoTest, DetermineModel) {
   EXPECT_EQ(determineModel(nullptr), -1);
   EXPECT_EQ(std::pair(gModelInfo.kind, gModelInfo.modelNumber), std::pair(int32_t{MonoLaser}, 0));  // left alone
 }
+
+// The printer read from the text alone is the one libcups reads, for the
+// ways PPDs write the two statements.
+TEST_F(ModelInfoTest, GuessFromTheTextIsWhatDetermineModelFinds) {
+  const char* const rows[] = {
+      "", "*ColorDevice: True\n*cupsModelNumber: 13\n", "*ColorDevice: False\n", "*ColorDevice: \"True\"\n",
+      "*ColorDevice:True\r\n", "*ColorDevice: True  \n", "*ColorDevice: true\n", "*ColorDevice: True\n*ColorDevice: False\n",
+      "*cupsModelNumber: -5\n", "*cupsModelNumber:   12 \n", "*cupsModelNumber: 7x\n", "*cupsModelNumber: \"14\"\n",
+      "*cupsModelNumber: 1\n*cupsModelNumber: 2\n", "*%ColorDevice: True\n*cupsModelNumber: +3\n"};
+  for (const char* lines : rows) {
+    const std::string ppd = kHeader + std::string(lines);
+    gModelInfo = {-1, -1};
+    determineModel(OpenPPDText(ppd).get());
+    std::optional<UString> text = StringCreateWithUTF8(ppd);
+    EXPECT_EQ(GuessModelFromText(*text), gModelInfo) << lines;
+  }
+}

@@ -24,6 +24,13 @@ size_t NarrowAscii(const char16_t* in, size_t n, char* out) {
 #if defined(__SSE2__)
   const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
   const __m128i zero = _mm_setzero_si128();
+  // Sixteen units at a time while all are ASCII, then eight.
+  for (; i + 16 <= n; i += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(_mm_or_si128(a, b), high), zero)) != 0xFFFF) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(a, b));
+  }
   for (; i + 8 <= n; i += 8) {
     const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
     if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, high), zero)) != 0xFFFF) break;

@@ -1,5 +1,6 @@
 #include "setup/prepared_text.h"
 
+#include "setup/country_code_step.h"
 #include "setup/rule_stage.h"
 
 namespace {
@@ -25,6 +26,16 @@ PreparedText PrepareText(PPDBytes& bytes, UStringView country, std::stop_token s
     prepared.text = std::make_unique<PPDText>(std::move(*text));
     prepared.edits.emplace(prepared.text->text);
     ScanAheadForRun(*prepared.edits, country);
+    prepared.guess = GuessModelFromText(prepared.text->text);
+    prepared.ruled.emplace(*prepared.edits);
+    applyRuleStageFor(*prepared.ruled, prepared.guess, country);
   }
   return prepared;
+}
+
+TextEdits LocalizePrepared(PreparedText& prepared, ppd_file_t* ppd, UStringView country) {
+  TextEdits edits = gModelInfo == prepared.guess ? std::move(*prepared.ruled) : std::move(*prepared.edits);
+  if (gModelInfo != prepared.guess) applyRuleStage(edits, ppd, country);
+  applyCountryCodeStep(edits, ppd, country);
+  return edits;
 }

@@ -47,10 +47,14 @@ const KindRules* TableOfKind(int32_t kind) {
 }  // namespace
 
 void applyRuleStage(TextEdits& edits, ppd_file_t* /*ppd*/, UStringView country) {
-  const KindRules* table = TableOfKind(gModelInfo.kind);
+  applyRuleStageFor(edits, gModelInfo, country);
+}
+
+void applyRuleStageFor(TextEdits& edits, const ModelInfo& model, UStringView country) {
+  const KindRules* table = TableOfKind(model.kind);
   if (table == nullptr) return;
-  if (const RuleRow* row = FindRuleRow(table->rows(), gModelInfo.modelNumber, country)) applyRow(edits, *row, country);
-  if (table->duplexRule) applyMonoLaserDuplexRule(edits, gModelInfo.modelNumber, country);
+  if (const RuleRow* row = FindRuleRow(table->rows(), model.modelNumber, country)) applyRow(edits, *row, country);
+  if (table->duplexRule) applyMonoLaserDuplexRule(edits, model.modelNumber, country);
 }
 
 std::vector<UString> RulePapers(UStringView country) {

@@ -16,6 +16,10 @@
 // the text unchanged.
 void applyRuleStage(TextEdits& edits, ppd_file_t* ppd, UStringView country);
 
+// The same for the printer `model` instead of gModelInfo: the rule stage
+// depends on nothing else but the country.
+void applyRuleStageFor(TextEdits& edits, const ModelInfo& model, UStringView country);
+
 // The heads of the statements a run may rewrite: the duplex default and the
 // country code, each also in its vendor form.
 inline constexpr UStringView kRewrittenHeads[] = {u"*DefaultDuplex:", u"*DefaultQZDuplex:", u"*ISOCountryCode:",

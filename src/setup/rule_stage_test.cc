@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "policy/model_info.h"
+#include "setup/prepared_text.h"
 #include "setup/rule_stage.h"
 #include "setup/setup_ppd.h"
 #include "test_support.h"
@@ -72,29 +73,36 @@ TEST(RuleStage, GridMatchesReviewedRows) {
   }
 }
 
-// A run scans the text ahead, before the printer is known, and makes the
-// printer's edits on that scan: for every kind, model and country that
-// gives what localizePPDText gives.
-TEST(RuleStage, EditsOnTheScanMadeAheadAreThePrintersOwn) {
+// A run scans the text ahead, before the printer is known, makes the rule
+// stage ahead for the printer the text describes, and takes it or makes the
+// printer's own on that scan: for every kind, model and country that gives
+// what localizePPDText gives.
+TEST(RuleStage, EditsPreparedAheadAreThePrintersOwn) {
   const ModelInfo saved = gModelInfo;
-  std::string ppd = "*PPD-Adobe: \"4.3\"\n*ISOCountryCode: \"JP\"\n*DefaultDuplex: None\n*DefaultPageSize: A4\n";
+  std::string ppd = "*PPD-Adobe: \"4.3\"\n*ISOCountryCode: \"JP\"\n*DefaultDuplex: None\n*DefaultPageSize: A4\n"
+                    "*cupsModelNumber: 13\n";
   for (const std::string& p : kPapers) {
     for (const std::string& line : PaperLines(p)) ppd += line + "\n";
   }
   const UString text = U(ppd);
+  std::stop_source done;
+  done.request_stop();
+  int taken = 0;
   for (const UStringView country : {u"JP", u"CN", u"TW", u"KR", u"HK", u"DE", u""}) {
     for (const int32_t kind : {int32_t{MonoLaser}, int32_t{ColorLaser}, int32_t{Ink}, int32_t{SInk}}) {
       for (const int32_t model : {INT32_MIN, 0, 11, 12, 13, 14, 21, 22, INT32_MAX}) {
+        std::optional<PPDBytes> bytes = PPDBytesFromMemory(ppd);
+        PreparedText prepared = PrepareText(*bytes, country, done.get_token());
+        ASSERT_EQ(prepared.guess, (ModelInfo{MonoLaser, 13}));
         gModelInfo = {kind, model};
+        taken += gModelInfo == prepared.guess;
         UString expected = text, got = text;
         localizePPDText(expected, nullptr, country);
-        TextEdits ahead(text);
-        ScanAheadForRun(ahead, country);
-        localizePPD(ahead, nullptr, country);
-        ahead.ApplyTo(got);
+        LocalizePrepared(prepared, nullptr, country).ApplyTo(got);
         EXPECT_EQ(Utf8(got), Utf8(expected)) << ModelKindName(kind) << " " << model << " " << Utf8(country);
       }
     }
   }
+  EXPECT_EQ(taken, 7);  // the guess was the printer once per country
   gModelInfo = saved;
 }

@@ -78,7 +78,6 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   if (!read.error.empty()) return Failed(err, input, read.error);
 
   PPDText& text = *prepared.text;
-  TextEdits& edits = *prepared.edits;
   RunReport report(input);
   if (!read.ppd) {
     // A file is not replaced by what CUPS cannot use either.
@@ -92,9 +91,10 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   } else {
     determineModel(read.ppd.get());
     if (options.report) report.Before(read.ppd.get(), text.text, country, RulePapers(country.code));
-    localizePPD(edits, read.ppd.get(), country.code);
+    prepared.edits = LocalizePrepared(prepared, read.ppd.get(), country.code);
     read.ppd.reset();
   }
+  TextEdits& edits = *prepared.edits;
   if (options.report) {
     // The report reads the edited text itself.
     edits.ApplyTo(text.text);
