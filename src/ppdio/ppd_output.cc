@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,7 +12,7 @@
 namespace {
 
 // Encoded in slices so that the output never needs a second whole copy.
-constexpr size_t kSliceUnits = size_t{1} << 16;
+constexpr size_t kSliceUnits = size_t{1} << 14;
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
@@ -43,18 +44,29 @@ bool OutputPieces(std::span<const UStringView> pieces, FILE* out, TextEncoding e
     units += piece.size();
   }
   if (units == 0) return true;
-  std::vector<char> slice(StringGetMaximumUTF8Size(std::min(kSliceUnits, units)));
+  // The pieces are encoded one after another into one buffer, written out
+  // whenever the next slice might not fit: few large writes however many
+  // pieces there are.
+  const size_t capacity = StringGetMaximumUTF8Size(kSliceUnits) * 2;
+  const auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+  size_t used = 0;
+  const auto flush = [&] {
+    const bool written = std::fwrite(buffer.get(), 1, used, out) == used;
+    used = 0;
+    return written;
+  };
   UStringView last;
   for (const UStringView piece : pieces) {
     if (!piece.empty()) last = piece;
     for (size_t at = 0; at < piece.size();) {
       size_t n = std::min(kSliceUnits, piece.size() - at);
       if (at + n < piece.size() && IsHighSurrogate(piece[at + n - 1])) --n;  // keep pairs whole
-      const size_t bytes = StringEncode(piece.substr(at, n), encoding, slice.data()).value_or(0);
-      if (std::fwrite(slice.data(), 1, bytes, out) != bytes) return false;
+      if (capacity - used < StringGetMaximumUTF8Size(n) && !flush()) return false;
+      used += StringEncode(piece.substr(at, n), encoding, buffer.get() + used).value_or(0);
       at += n;
     }
   }
+  if (!flush()) return false;
   if (AddsNewline(last, newline) && std::fputc('\n', out) == EOF) return false;
   return std::fflush(out) == 0 && !std::ferror(out);
 }
