@@ -8,6 +8,7 @@
 
 #include <random>
 
+#include "generated_texts.h"
 #include "large_ppd.h"
 #include "ppdtext/default_rewrite.h"
 #include "ppdtext/line_deletion.h"
@@ -17,17 +18,6 @@
 
 namespace {
 
-const char* const kPieces[] = {
-    "*PageSize A4/A4: \"x\"", "*PageSize B5: \"y\"", "*PageRegion EnvC5/C5: \"\"", "*fr.PageSize A4/A4: \"\"",
-    "*UIConstraints: *PageSize A4 *Duplex DuplexTumble", "*UIConstraints: *Duplex DuplexTumble *PageSize B5",
-    "*UIConstraints: *PageRegion  \tEnvC5\t*Duplex None", "*cupsUIConstraints a: \"*Duplex None *PageSize A4\"",
-    "*OrderDependency: 1 AnySetup *PageSize A4 ", "*ImageableArea Postcard/P: \"1 2\"", "*PageSize Postcard/P: \"",
-    "setpagedevice\"", "\" *Other: \"", "*End", "*DefaultPageSize: B5", "*DefaultPageRegion: \t3x5 ",
-    "*PageSize 3x5/3 \"x\" 5: \"\"", "*% EnvC5 \"here", "*PageSize  /empty: \"\"", "*Note: \"*PageSize EnvC5/ q\"",
-    "", "\"", "*UIConstraints: *PageSize 3x5", "*%*PageSize A4/old: \"\"", "\x1A*%: \"", " *PageSize B5/B5: \"\"",
-    "*PageSize \xc2\x80/x: \"\"", "*PageSize A 4/x: \"\"", ".PageSize A4/x: \"\"", "*DefaultDuplex: None",
-    "*DefaultDuplex: \"", "*DefaultQZDuplex: None", "*ISOCountryCode: \"JP\"", "*DefaultQZISOCountryCode: JP"};
-const char* const kTerminators[] = {"\n", "\r\n", "\r"};
 const std::vector<UString> kNames = {u"A4", u"B5", u"EnvC5", u"Postcard", u"3x5", u"", u"A4Small", u"A 4"};
 
 void ExpectSameAsReference(const UString& text, const std::vector<UString>& names, UStringView keyword) {
@@ -67,12 +57,7 @@ TEST(EditsDifferential, FastDeletionsMatchTheReference) {
   std::mt19937 random(20261207);
   std::vector<std::string> texts = {ReadFile(ExamplePath("mono13.ppd")), MakeLargePPD(80000, true)};
   while (texts.size() < 5000) {
-    std::string text;
-    for (size_t lines = random() % 20; lines > 0; --lines) {
-      text += kPieces[random() % std::size(kPieces)];
-      text += lines > 1 || random() % 3 ? kTerminators[random() % std::size(kTerminators)] : "";
-    }
-    texts.push_back(text);
+    texts.push_back(GeneratedPPDText(random));
   }
   for (const std::string& text : texts) {
     std::vector<UString> names;

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-# corpus_check.py TOOL CORPUS SAMPLE [--jobs N]: checks that CORPUS holds the PPDs SAMPLE names, then runs
-# TOOL on each and on a monochrome model 13 copy for eight countries, checking each run as check_run says
-# (check_refused_run for a file libcups refuses); prints "N runs, M failures".
-import argparse, concurrent.futures, ctypes, gzip, os, pathlib, re, subprocess, sys, tempfile
+# corpus_check.py TOOL CORPUS SAMPLE [--jobs N] [--outputs FILE [--record]]: checks that CORPUS holds the
+# PPDs SAMPLE names, then runs TOOL on each and on a monochrome model 13 copy for eight countries, checking
+# each run as check_run says (check_refused_run for a file libcups refuses); with --outputs, also that each
+# file's outputs are those recorded in FILE (--record writes FILE instead); prints "N runs, M failures".
+import argparse, concurrent.futures, ctypes, gzip, hashlib, os, pathlib, re, subprocess, sys, tempfile
 
 COUNTRIES = [('JP', {'LC_ALL': 'ja_JP.UTF-8'}), ('CN', {'LC_ALL': 'zh_CN.UTF-8'}),
              ('TW', {'LC_ALL': 'zh_TW.UTF-8'}), ('KR', {'LC_ALL': 'ko_KR.UTF-8'}),
@@ -63,6 +64,15 @@ def check_run(tool, path, data, code, env, work, fails):
         at = len(os.path.commonprefix([out + b'\n', second.stdout]))  # the first byte that differs
         raise Failure('second run: exit %d, stderr %r; from byte %d, %r became %r' % (
             second.returncode, second.stderr[:200], at, (out + b'\n')[at:at + 80], second.stdout[at:at + 80]))
+    return out
+
+
+def digest(data):
+    return hashlib.sha256(data).hexdigest()[:16]
+
+
+def without_duplex_defaults(out):  # hashed apart from whether the PPD offers the duplex choice
+    return b''.join(line for line in LINE.findall(out) if not line.startswith(b'*DefaultDuplex:'))
 
 
 LIBCUPS_REASON = '''import ctypes, sys
@@ -105,8 +115,10 @@ def altered(data):  # a monochrome model 13 for Japan: those statements right af
     return b''.join(lines[:1] + [l + eol for l in new] + rest)
 
 
-def check_file(tool, path):  # [(file, copy?, country, failure or None)] for the file and its copy
-    results = []
+def check_file(tool, path):
+    # [(file, copy?, country, failure or None)] for the file and its copy, and for each of the two
+    # (file, copy?, the input's digest, the outputs' digest, their digest without the duplex defaults)
+    results, outputs = [], []
     with tempfile.TemporaryDirectory(prefix='corpus-check-') as work:
         data = (gzip.open if path.endswith('.gz') else open)(path, 'rb').read()
         copy_path, check = pathlib.Path(work, 'altered.ppd'), pathlib.Path(work, 'check.ppd')
@@ -131,13 +143,44 @@ def check_file(tool, path):  # [(file, copy?, country, failure or None)] for the
                     cache[text] = cupstestppd_fails(str(check), relaxed)
                 return cache[text]
 
+            outs = []
             for code, env in COUNTRIES:
                 try:
-                    failure = check_run(tool, p, d, code, env, work, fails)
+                    outs.append(check_run(tool, p, d, code, env, work, fails))
+                    failure = None
                 except Failure as e:
                     failure = e.args[0]
                 results.append((os.path.basename(path), copy, code, failure))
-    return results
+            outputs.append((os.path.basename(path), copy, digest(d), digest(b'\0'.join(outs)),
+                            digest(b'\0'.join(without_duplex_defaults(o) for o in outs))))
+    return results, outputs
+
+
+def offers_duplex(data):  # the PPD offers the long-edge duplex choice
+    return re.search(rb'(?m)^\*Duplex DuplexNoTumble[/:]', data) is not None
+
+
+def check_outputs(recorded_lines, outputs, corpus):
+    # Each file's outputs as recorded: whole where the PPD offers the duplex choice that a rule may set,
+    # else but for the duplex default lines; nothing for a file whose input is not the one recorded.
+    recorded = {(f[0], f[1] == 'copy'): f[2:] for f in (l.split() for l in recorded_lines)}
+    failures = []
+    for name, copy, data, full, nodup in outputs:
+        want = recorded.get((name, copy))
+        label = '%s%s' % (name, ' (model 13 copy)' * copy)
+        if want is None:
+            failures.append('%s: no outputs recorded' % label)
+        elif want[0] != data:
+            failures.append('%s: the input is not the one whose outputs were recorded' % label)
+        elif want[1] != full and (want[2] != nodup or offers_duplex(altered_or_not(corpus, name, copy))):
+            failures.append('%s: the outputs differ from those recorded' % label)
+    return failures
+
+
+def altered_or_not(corpus, name, copy):
+    path = os.path.join(corpus, name)
+    data = (gzip.open if path.endswith('.gz') else open)(path, 'rb').read()
+    return altered(data) if copy else data
 
 
 if __name__ == '__main__':
@@ -146,6 +189,8 @@ if __name__ == '__main__':
     ap.add_argument('corpus')
     ap.add_argument('sample', help='the list of the file names the corpus must hold')
     ap.add_argument('--jobs', type=int, default=2)
+    ap.add_argument('--outputs', help='the outputs recorded, file by file')
+    ap.add_argument('--record', action='store_true', help='write the outputs to --outputs instead')
     args = ap.parse_args()
     files = sorted(str(p) for p in pathlib.Path(args.corpus).iterdir() if re.search(r'\.ppd(\.gz)?$', p.name))
     names, listed = {os.path.basename(f) for f in files}, set(open(args.sample).read().split())
@@ -155,9 +200,21 @@ if __name__ == '__main__':
                                                 ' '.join(sorted(listed - names)[:5]) or '-',
                                                 ' '.join(sorted(names - listed)[:5]) or '-'))
     with concurrent.futures.ProcessPoolExecutor(args.jobs) as pool:
-        results = [r for rs in pool.map(check_file, [args.tool] * len(files), files) for r in rs]
+        checked = list(pool.map(check_file, [args.tool] * len(files), files))
+    results = [r for rs, _ in checked for r in rs]
+    outputs = [o for _, os_ in checked for o in os_]
     failures = [r for r in results if r[3]]
     for name, copy, code, failure in failures[:10]:  # the first ten in full
         print('FAILED %s%s, country "%s": %s\n' % (name, ' (model 13 copy)' * copy, code, failure))
-    print('%d runs, %d failures' % (len(results), len(failures)))
-    sys.exit(1 if failures else 0)
+    differing = []
+    if args.outputs and args.record:
+        with open(args.outputs, 'w') as f:
+            f.write(''.join('%s %s %s %s %s\n' % (n, 'copy' if c else 'file', d, full, nodup)
+                            for n, c, d, full, nodup in outputs))
+    elif args.outputs:
+        differing = check_outputs(open(args.outputs).read().splitlines(), outputs, args.corpus)
+        for line in differing[:10]:
+            print('FAILED ' + line)
+    print('%d runs, %d failures; %d files whose outputs differ from those recorded' % (
+        len(results), len(failures), len(differing)))
+    sys.exit(1 if failures or differing else 0)
