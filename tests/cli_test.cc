@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "cli/command_line.h"
+#include "setup/rule_set.h"
 #include "test_support.h"
 
 namespace {
@@ -17,6 +18,15 @@ namespace {
 const std::string kSource = PPD_LOCALIZE_SOURCE_DIR;
 std::string Expected(const std::string& name) { return ReadFile(kSource + "/tests/expected/" + name + ".ppd"); }
 std::map<std::string, std::string> Locale(const std::string& country) { return {{"LC_ALL", "xx_" + country + ".UTF-8"}}; }
+
+// "built-in:N", N the line of the <Row> of the built-in rules' first
+// action that reads `action`.
+std::string BuiltinRow(const std::string& action) {
+  const std::string rules = kBuiltinRulesText;
+  const size_t at = rules.find("    " + action + "\n");
+  const size_t row = rules.rfind("<Row>", at);
+  return "built-in:" + std::to_string(1 + std::count(rules.begin(), rules.begin() + static_cast<ptrdiff_t>(row), '\n'));
+}
 
 }  // namespace
 
@@ -154,17 +164,20 @@ TEST(Run, ReportNamesEveryPaperOfTheRuleWithItsFate) {
       "*DefaultDuplex: None\n*OpenUI *PageSize: PickOne\n*DefaultPageSize: Postcard\n*PageSize Postcard/P: \"\"\n"
       "*PageSize EnvYou4/Y: \"\"\n*PageSize A4/A4: \"\"\n*CloseUI: *PageSize\n");
   const RunResult run = RunTool({"--report", "-", ppd}, Locale("CN"));
+  const std::string cn = " (" + BuiltinRow("RemovePaper 210x270mm Postcard EnvYou4 EnvChou3 EnvChou4 3x5") + ")\n";
+  const std::string record = " (" + BuiltinRow("RecordCountry ISOCountryCode") + ")\n";
   EXPECT_EQ(run.err, "ppd-localize: report for " + ppd + "\n  printer: monochrome laser (MonoLaser), model 13\n"
-                     "  country: CN, from LC_ALL\n  paper 210x270mm: not offered\n"
-                     "  paper Postcard: kept, the PPD's default\n  paper EnvYou4: deleted\n  paper EnvChou3: not offered\n"
-                     "  paper EnvChou4: not offered\n  paper 3x5: not offered\n"
-                     "  changed: *ISOCountryCode: \"JP\" -> *ISOCountryCode: \"CN\"\n");
+                     "  country: CN, from LC_ALL\n  rules: built-in\n  paper 210x270mm: not offered" + cn +
+                     "  paper Postcard: kept, the PPD's default" + cn + "  paper EnvYou4: deleted" + cn +
+                     "  paper EnvChou3: not offered" + cn + "  paper EnvChou4: not offered" + cn +
+                     "  paper 3x5: not offered" + cn + "  changed: *ISOCountryCode: \"JP\" -> *ISOCountryCode: \"CN\"" + record);
   EXPECT_EQ(run.out, RunTool({"-", ppd}, Locale("CN")).out);
   EXPECT_NE(RunTool({"--report", "-", ppd}).err.find("\n  country: none, as no LC_ALL, LC_PAPER or LANG is set\n"),
             std::string::npos);
   // Without *ISOCountryCode the country is not recorded, which the report says (not for Japan, where it never is).
   const std::string bare = dir.Write("bare.ppd", "*PPD-Adobe: \"4.3\"\n*DefaultDuplex: None\n");
-  const std::string not_recorded = "  country: not recorded, as the PPD has no *ISOCountryCode statement\n";
+  const std::string not_recorded = "  country: not recorded, as the PPD has no *ISOCountryCode statement (" +
+                                   BuiltinRow("RecordCountry ISOCountryCode") + ")\n";
   EXPECT_TRUE(RunTool({"--report", "-", bare}, Locale("DE")).err.ends_with(not_recorded));
   EXPECT_EQ(RunTool({"--report", "-", bare}, Locale("JP")).err.find(not_recorded), std::string::npos);
   EXPECT_EQ(RunTool({"--report", "-", ppd}, Locale("DE")).err.find(not_recorded), std::string::npos);

@@ -18,7 +18,11 @@ const char kUsage[] =
     "\n"
     "  --country=CC   the country instead of the locale's (\"JP\", \"DE\", ...; empty: none)\n"
     "  --output=FILE  replace FILE atomically with the result (FILE may be the input)\n"
-    "  --report       describe what the run did on standard error\n"
+    "  --report       describe what the run did on standard error, rule by rule\n"
+    "  --rules=PATH   the rules in PATH (a file, or a directory of *.rules files)\n"
+    "                 instead of the built-in ones\n"
+    "  --print-rules  print the built-in rules\n"
+    "  --check-rules=PATH  check the rules in PATH and read no PPD\n"
     "  --help, --version\n"
     "\n"
     "examples:\n"
@@ -35,11 +39,13 @@ CommandLine UsageError(std::string error) {
   return line;
 }
 
-bool TakesValue(std::string_view name) { return name == "--country" || name == "--output"; }
+bool TakesValue(std::string_view name) {
+  return name == "--country" || name == "--output" || name == "--rules" || name == "--check-rules";
+}
 
 bool IsKnownOption(std::string_view arg) {
   const std::string_view name = arg.substr(0, arg.find('='));
-  return TakesValue(name) || name == "--report" || name == "--help" || name == "--version";
+  return TakesValue(name) || name == "--report" || name == "--help" || name == "--version" || name == "--print-rules";
 }
 
 // The command line with its options (and their values) moved before the
@@ -103,6 +109,12 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     } else if (name == "--output") {
       if (value.empty()) return UsageError("--output needs a file name");
       line.options.output = value;
+    } else if (name == "--rules" || name == "--check-rules") {
+      if (value.empty()) return UsageError(std::string(name) + " needs a file or directory");
+      line.rules = value;
+      if (name == "--check-rules") line.action = CommandLine::kCheckRules;
+    } else if (name == "--print-rules") {
+      line.action = CommandLine::kPrintRules;
     } else {
       return UsageError("unknown option " + std::string(name));
     }

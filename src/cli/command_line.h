@@ -15,10 +15,11 @@
 extern const char kUsage[];
 
 struct CommandLine {
-  enum Action { kRun, kHelp, kVersion, kUsageError } action = kRun;
+  enum Action { kRun, kHelp, kVersion, kPrintRules, kCheckRules, kUsageError } action = kRun;
   std::string error;  // for kUsageError, when more than the usage is to be said
   const char* path = nullptr;
   RunOptions options;
+  std::string rules;  // --rules, or for kCheckRules the file to check
 };
 
 CommandLine ParseCommandLine(int argc, char** argv);

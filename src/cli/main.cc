@@ -5,7 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include <optional>
+#include <string>
+
 #include "cli/command_line.h"
+#include "setup/rule_set.h"
 
 int main(int argc, char** argv) {
   const CommandLine line = ParseCommandLine(argc, argv);
@@ -21,8 +25,30 @@ int main(int argc, char** argv) {
       std::fwrite(kUsage, 1, std::strchr(kUsage, '\n') + 1 - kUsage, stderr);
       std::fputs("Try 'ppd-localize --help' for more.\n", stderr);
       return kRunUsage;
+    case CommandLine::kPrintRules:
+      std::fputs(kBuiltinRulesText, stdout);
+      return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
+    case CommandLine::kCheckRules:
     case CommandLine::kRun:
       break;
   }
-  return setupPPD(line.path, line.options);
+  // Rules that cannot be read stop the run before any PPD is read.
+  std::optional<RuleSet> rules;
+  if (!line.rules.empty()) {
+    std::string error;
+    rules = LoadRules({line.rules}, &error);
+    if (!rules) {
+      std::fprintf(stderr, "ppd-localize: %s\n", error.c_str());
+      return kRunUsage;
+    }
+  }
+  if (line.action == CommandLine::kCheckRules) {
+    size_t rows = 0;
+    for (const RuleTable& table : rules->tables()) rows += table.rows.size();
+    std::printf("%s: %zu tables, %zu rows, well formed\n", line.rules.c_str(), rules->tables().size(), rows);
+    return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
+  }
+  RunOptions options = line.options;
+  options.rules = rules ? &*rules : nullptr;
+  return setupPPD(line.path, options);
 }

@@ -69,7 +69,7 @@ int RunList(const DriverConfig& config, FILE* out, FILE* err) {
   return 0;
 }
 
-int RunCat(const DriverConfig& config, std::string_view name, FILE* out, FILE* err) {
+int RunCat(const DriverConfig& config, std::string_view name, FILE* out, FILE* err, const RuleSet* rules) {
   std::string reason;
   const std::string quoted = '"' + MessageQuote(name) + '"';
   const std::optional<std::string> relative = RelativePathOfName(name, &reason);
@@ -86,6 +86,7 @@ int RunCat(const DriverConfig& config, std::string_view name, FILE* out, FILE* e
   if (core_err == nullptr) return Fail(err, "cannot collect messages: out of memory");
   RunOptions options;
   options.country = DriverCountry(config);
+  options.rules = rules;
   const int status = setupPPD(path->c_str(), options, out, core_err);
   std::fclose(core_err);
   std::string_view lines(messages, size);

@@ -13,16 +13,18 @@
 #include <string_view>
 
 #include "driver/driver_config.h"
+#include "setup/rule_set.h"
 
 // Lists the PPDs of the configured directories in name order. Files left
 // out (ppd_catalog.h, list_fields.h) get a warning each.
 int RunList(const DriverConfig& config, FILE* out, FILE* err);
 
-// Writes the PPD that `name` names, localised for DriverCountry(config), byte
-// for byte as `ppd-localize --country=CC - FILE` writes it. Only a name that
-// RunList prints is accepted: the name is checked before any file is looked
-// at, and is looked up only as a relative path under the directories.
-int RunCat(const DriverConfig& config, std::string_view name, FILE* out, FILE* err);
+// Writes the PPD that `name` names, localised for DriverCountry(config) by
+// `rules` (null: the built-in rules), byte for byte as `ppd-localize
+// --country=CC - FILE` writes it. Only a name that RunList prints is
+// accepted: the name is checked before any file is looked at, and is looked
+// up only as a relative path under the directories.
+int RunCat(const DriverConfig& config, std::string_view name, FILE* out, FILE* err, const RuleSet* rules = nullptr);
 
 // `text` made safe to quote in a one-line message: control characters,
 // backslashes and bytes past ASCII as \xHH, cut after 300 bytes.

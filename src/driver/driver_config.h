@@ -10,6 +10,9 @@
 //                        earlier ones first; without any, kDefaultPPDDirectory
 //   Country CC           the country for every PPD, whatever the locale
 //   DefaultCountry CC    the country when the locale names none
+//   Rules PATH           an absolute rules file, or directory of *.rules files,
+//                        in place of the built-in rules; repeatable, read in
+//                        the order given (rule_set.h)
 //
 // CC is checked as the command line's --country is: two upper-case ASCII
 // letters or three digits, or nothing at all (no country). Any other line, an unknown
@@ -32,6 +35,7 @@ struct DriverConfig {
   std::vector<std::string> ppd_directories{kDefaultPPDDirectory};
   std::optional<std::string> country;          // Country: forces this country ("" for none)
   std::optional<std::string> default_country;  // DefaultCountry: when the locale has none
+  std::vector<std::string> rules;              // Rules: in place of the built-in rules, when given
 };
 
 // The path of the configuration file from the environment (see above).

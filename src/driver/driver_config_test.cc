@@ -29,7 +29,7 @@ TEST(DriverConfig, ReadsEachDirectiveNamesTheLineItCannotUnderstand) {
       {std::string("Country TW\0", 11), "f: line 1: holds a zero byte", {}, {}, {}}};
   for (const auto& [text, expected_error, directories, country, default_country] : cases) {
     std::string error;
-    const DriverConfig got = ParseDriverConfig(text, "f", &error).value_or(DriverConfig{{}, {}, {}});  // empty when it fails
+    const DriverConfig got = ParseDriverConfig(text, "f", &error).value_or(DriverConfig{{}, {}, {}, {}});  // empty when it fails
     EXPECT_EQ(std::tie(error, got.ppd_directories, got.country, got.default_country),
               std::tie(expected_error, directories, country, default_country)) << text;
   }

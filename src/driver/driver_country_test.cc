@@ -13,7 +13,7 @@ TEST(DriverCountry, ConfigurationThenLocaleThenDefault) {
   unsetenv("LC_PAPER");
   for (const auto& [lang, country, default_country, expected] : cases) {
     setenv("LANG", lang, 1);
-    EXPECT_EQ(DriverCountry({{}, country, default_country}), expected) << lang;
+    EXPECT_EQ(DriverCountry({{}, country, default_country, {}}), expected) << lang;
   }
   unsetenv("LANG");
 }

@@ -9,6 +9,7 @@
 
 #include "driver/driver_commands.h"
 #include "driver/driver_config.h"
+#include "setup/rule_set.h"
 
 namespace {
 
@@ -30,5 +31,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ERROR: ppd-localize: %s\n", error.c_str());
     return 1;
   }
-  return list ? RunList(*config, stdout, stderr) : RunCat(*config, argv[2], stdout, stderr);
+  // Rules that cannot be read fail both commands, as a bad configuration does.
+  std::optional<RuleSet> rules;
+  if (!config->rules.empty() && !(rules = LoadRules(config->rules, &error))) {
+    std::fprintf(stderr, "ERROR: ppd-localize: %s\n", error.c_str());
+    return 1;
+  }
+  return list ? RunList(*config, stdout, stderr) : RunCat(*config, argv[2], stdout, stderr, rules ? &*rules : nullptr);
 }

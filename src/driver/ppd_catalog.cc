@@ -44,7 +44,8 @@ std::optional<std::vector<std::string>> EntryNames(int fd) {
 }
 
 bool PassedOverSilently(std::string_view name, std::string_view relative) {
-  return name.front() == '.' || relative.find(".plist") != std::string_view::npos;
+  // Rules files (rule_set.h) are installed beside the PPDs they are for.
+  return name.front() == '.' || relative.find(".plist") != std::string_view::npos || name.ends_with(".rules");
 }
 
 struct Walk {

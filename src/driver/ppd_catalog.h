@@ -3,7 +3,8 @@
 //
 // Each directory is walked recursively in byte order of the entry names.
 // Entries whose name starts with '.' and paths holding ".plist" are passed
-// over silently, as cups-driverd passes them over. Symbolic links are
+// over silently, as cups-driverd passes them over, and so are rules files
+// (names ending in ".rules"). Symbolic links are
 // followed, to files and to directories alike (a driver package may link
 // its PPDs, or a directory of them, into a PPD directory); a link to a
 // directory that is already on the way down (a loop) is skipped with a

@@ -39,19 +39,65 @@ void QZCFStringChangeGeneralInformation(UString& text, UStringView keyword, UStr
   OnText(text, [&](TextEdits& edits) { ChangeGeneralInformation(edits, keyword, value); });
 }
 
-void ChangeDefault(TextEdits& edits, UStringView keyword, UStringView value) {
+bool ChangeDefault(TextEdits& edits, UStringView keyword, UStringView value) {
   const std::optional<UString> default_keyword = StringCreateWithFormat("%@%@", {u"Default", keyword});
-  if (!default_keyword || RewriteStatement(edits, *default_keyword, "*%@: %@\n", value)) return;
-  if (HasVendorPrefix(keyword)) return;
-  if (const std::optional<UString> prefixed = StringCreateWithFormat("QZ%@", {keyword})) {
-    ChangeDefault(edits, *prefixed, value);
-  }
+  if (!default_keyword) return false;
+  if (RewriteStatement(edits, *default_keyword, "*%@: %@\n", value)) return true;
+  if (HasVendorPrefix(keyword)) return false;
+  const std::optional<UString> prefixed = StringCreateWithFormat("QZ%@", {keyword});
+  return prefixed && ChangeDefault(edits, *prefixed, value);
 }
 
-void ChangeGeneralInformation(TextEdits& edits, UStringView keyword, UStringView value) {
-  if (RewriteStatement(edits, keyword, "*%@: \"%@\"\n", value)) return;
-  if (HasVendorPrefix(keyword)) return;
-  if (const std::optional<UString> prefixed = StringCreateWithFormat("QZ%@", {keyword})) {
-    ChangeDefault(edits, *prefixed, value);
+bool ChangeGeneralInformation(TextEdits& edits, UStringView keyword, UStringView value) {
+  if (RewriteStatement(edits, keyword, "*%@: \"%@\"\n", value)) return true;
+  if (HasVendorPrefix(keyword)) return false;
+  const std::optional<UString> prefixed = StringCreateWithFormat("QZ%@", {keyword});
+  return prefixed && ChangeDefault(edits, *prefixed, value);
+}
+
+bool OffersChoice(TextEdits& edits, UStringView keyword, UStringView choice) {
+  for (const char16_t end : {u'/', u':'}) {
+    const UString head = u"*" + UString(keyword) + u" " + UString(choice) + end;
+    if (edits.FindStatementStartingWith(head)) return true;
   }
+  return false;
+}
+
+namespace {
+
+bool IsPaperKeyword(UStringView keyword) { return keyword == u"PageSize" || keyword == u"PageRegion"; }
+
+constexpr UStringView kPaperDefaults[] = {u"PageSize", u"PageRegion", u"PaperDimension", u"ImageableArea"};
+
+}  // namespace
+
+DefaultSetting SetDefaultWhereOffered(TextEdits& edits, UStringView keyword, UStringView choice) {
+  if (IsPaperKeyword(keyword)) {
+    if (!OffersChoice(edits, u"PageSize", choice) && !OffersChoice(edits, u"PageRegion", choice)) {
+      return DefaultSetting::kNotOffered;
+    }
+    bool set = false;
+    for (const UStringView paper : kPaperDefaults) set = ChangeDefault(edits, paper, choice) || set;
+    return set ? DefaultSetting::kSet : DefaultSetting::kNoDefault;
+  }
+  const UString vendor = u"QZ" + UString(keyword);
+  if (!OffersChoice(edits, keyword, choice) && (HasVendorPrefix(keyword) || !OffersChoice(edits, vendor, choice))) {
+    return DefaultSetting::kNotOffered;
+  }
+  return ChangeDefault(edits, keyword, choice) ? DefaultSetting::kSet : DefaultSetting::kNoDefault;
+}
+
+std::vector<UString> SetDefaultHeads(UStringView keyword, UStringView choice) {
+  std::vector<UString> heads;
+  const std::vector<UStringView> keywords = IsPaperKeyword(keyword) ? std::vector<UStringView>(std::begin(kPaperDefaults), std::end(kPaperDefaults))
+                                                                    : std::vector<UStringView>{keyword};
+  for (const UStringView k : keywords) {
+    heads.push_back(u"*Default" + UString(k) + u":");
+    heads.push_back(u"*DefaultQZ" + UString(k) + u":");
+    for (const char16_t end : {u'/', u':'}) {
+      heads.push_back(u"*" + UString(k) + u" " + UString(choice) + end);
+      heads.push_back(u"*QZ" + UString(k) + u" " + UString(choice) + end);
+    }
+  }
+  return heads;
 }

@@ -3,82 +3,94 @@
 #include <algorithm>
 
 #include "policy/model_info.h"
-#include "ppdtext/option_deletion.h"
+#include "ppdtext/default_rewrite.h"
 #include "ppdtext/line_deletion.h"
-#include "setup/ink_rules.h"
-#include "setup/laser_rules.h"
+#include "ppdtext/option_deletion.h"
 #include "setup/paper_rule.h"
 
 namespace {
 
-struct KindRules {
-  int32_t kind;
-  std::span<const RuleRow> (*rows)();
-  bool duplexRule;  // the monochrome energy-saving duplex default follows the papers
-};
+UString Wide(std::string_view ascii) { return UString(ascii.begin(), ascii.end()); }
 
-constexpr KindRules kRuleTables[] = {
-    {ColorLaser, colorLaserRules, false},
-    {MonoLaser, monoLaserRules, true},
-    {Ink, inkRules, false},
-    {SInk, sInkRules, false},
-};
-
-void applyRow(TextEdits& edits, const RuleRow& row, UStringView country) {
-  switch (row.action) {
-    case RuleAction::kNothing:
-      return;
-    case RuleAction::kDeletePapers:
-      deleteRulePapers(edits, row.papers.view());
-      return;
-    case RuleAction::kDeleteEnvelopeLines:
-      DeleteEnvelopes(edits, envelopesToDelete(country));
-      return;
-  }
+std::vector<UString> WideArgs(const RuleAction& action) {
+  std::vector<UString> args;
+  for (const std::string_view arg : action.args) args.push_back(Wide(arg));
+  return args;
 }
 
-const KindRules* TableOfKind(int32_t kind) {
-  for (const KindRules& table : kRuleTables) {
-    if (table.kind == kind) return &table;
+RuleEffect::Outcome Apply(const RuleAction& action, TextEdits& edits, UStringView country) {
+  const std::vector<UString> args = WideArgs(action);
+  switch (action.kind) {
+    case RuleAction::kRemovePaper:
+      deleteRulePapers(edits, std::vector<UStringView>(args.begin(), args.end()));
+      return RuleEffect::kDone;
+    case RuleAction::kRemoveLinesNaming:
+      DeleteEnvelopes(edits, args);
+      return RuleEffect::kDone;
+    case RuleAction::kSetDefault:
+      switch (SetDefaultWhereOffered(edits, args[0], args[1])) {
+        case DefaultSetting::kSet: return RuleEffect::kDone;
+        case DefaultSetting::kNotOffered: return RuleEffect::kNotOffered;
+        case DefaultSetting::kNoDefault: return RuleEffect::kNoStatement;
+      }
+      break;
+    case RuleAction::kRecordCountry:
+      return ChangeGeneralInformation(edits, args[0], country) ? RuleEffect::kDone : RuleEffect::kNoStatement;
+    case RuleAction::kKeepAsIs:
+      return RuleEffect::kDone;
   }
-  return nullptr;
+  return RuleEffect::kDone;
 }
 
 }  // namespace
 
-void applyRuleStage(TextEdits& edits, ppd_file_t* /*ppd*/, UStringView country) {
-  applyRuleStageFor(edits, gModelInfo, country);
+RuleTrace ApplyRules(const RuleSet& rules, TextEdits& edits, const PrinterRecord& printer, UStringView country) {
+  RuleTrace trace;
+  for (const RuleTable& table : rules.tables()) {
+    const auto row = std::find_if(table.rows.begin(), table.rows.end(),
+                                  [&](const RuleRow& r) { return r.Matches(printer, country); });
+    if (row == table.rows.end()) continue;
+    for (const RuleAction& action : row->actions) trace.push_back({&*row, &action, Apply(action, edits, country)});
+  }
+  return trace;
 }
 
-void applyRuleStageFor(TextEdits& edits, const ModelInfo& model, UStringView country) {
-  const KindRules* table = TableOfKind(model.kind);
-  if (table == nullptr) return;
-  if (const RuleRow* row = FindRuleRow(table->rows(), model.modelNumber, country)) applyRow(edits, *row, country);
-  if (table->duplexRule) applyMonoLaserDuplexRule(edits, model.modelNumber, country);
+void applyRuleStage(TextEdits& edits, ppd_file_t* ppd, UStringView country) {
+  ApplyRules(BuiltinRules(), edits, PrinterRecordOf(ppd, gModelInfo), country);
 }
 
-std::vector<UString> RulePapers(UStringView country) {
-  const KindRules* table = TableOfKind(gModelInfo.kind);
-  const RuleRow* row = table != nullptr ? FindRuleRow(table->rows(), gModelInfo.modelNumber, country) : nullptr;
-  if (row == nullptr || row->action == RuleAction::kNothing) return {};
-  if (row->action == RuleAction::kDeleteEnvelopeLines) return envelopesToDelete(country);
-  const std::span<const UStringView> papers = row->papers.view();
-  return std::vector<UString>(papers.begin(), papers.end());
-}
-
-void ScanAheadForRun(TextEdits& edits, UStringView country) {
-  std::vector<UStringView> papers;
-  for (const KindRules& table : kRuleTables) {
-    for (const RuleRow& row : table.rows()) {
-      const std::span<const UStringView> countries = row.countries.view();
-      if (row.action != RuleAction::kDeletePapers ||
-          (!countries.empty() && std::find(countries.begin(), countries.end(), country) == countries.end())) {
-        continue;
-      }
-      for (const UStringView paper : row.papers.view()) {
-        if (std::find(papers.begin(), papers.end(), paper) == papers.end()) papers.push_back(paper);
+void ScanAheadForRules(const RuleSet& rules, TextEdits& edits, UStringView country) {
+  std::vector<UString> papers, heads;
+  const auto add = [](std::vector<UString>& to, UString name) {
+    if (std::find(to.begin(), to.end(), name) == to.end()) to.push_back(std::move(name));
+  };
+  for (const RuleTable& table : rules.tables()) {
+    for (const RuleRow& row : table.rows) {
+      if (!row.MatchesCountry(country)) continue;
+      for (const RuleAction& action : row.actions) {
+        const std::vector<UString> args = WideArgs(action);
+        if (action.kind == RuleAction::kRemovePaper) {
+          for (const UString& paper : args) add(papers, paper);
+        } else if (action.kind == RuleAction::kSetDefault) {
+          for (UString& head : SetDefaultHeads(args[0], args[1])) add(heads, std::move(head));
+        } else if (action.kind == RuleAction::kRecordCountry) {
+          add(heads, u"*" + args[0] + u":");
+          add(heads, u"*DefaultQZ" + args[0] + u":");
+        }
       }
     }
   }
-  ScanAheadForPaperSizes(edits, papers, kRewrittenHeads);
+  ScanAheadForPaperSizes(edits, std::vector<UStringView>(papers.begin(), papers.end()),
+                         std::vector<UStringView>(heads.begin(), heads.end()));
+}
+
+std::vector<UString> TracedPapers(const RuleTrace& trace) {
+  std::vector<UString> papers;
+  for (const RuleEffect& effect : trace) {
+    if (effect.action->kind != RuleAction::kRemovePaper && effect.action->kind != RuleAction::kRemoveLinesNaming) continue;
+    for (UString& paper : WideArgs(*effect.action)) {
+      if (std::find(papers.begin(), papers.end(), paper) == papers.end()) papers.push_back(std::move(paper));
+    }
+  }
+  return papers;
 }

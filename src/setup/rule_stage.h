@@ -1,5 +1,5 @@
-// The rule stage: deletes the paper sizes that the model must not offer in the
-// user's country, and for some models switches the duplex default.
+// Applying rules (rule_set.h) to a PPD's text: in each table, the first
+// row that matches the printer and the country makes its edits.
 #ifndef PPDLOCALIZE_SETUP_RULE_STAGE_H_
 #define PPDLOCALIZE_SETUP_RULE_STAGE_H_
 
@@ -7,31 +7,38 @@
 
 #include <vector>
 
+#include "policy/printer_record.h"
 #include "ppdtext/text_edits.h"
-#include "policy/model_info.h"
 #include "ppdtext/ustring.h"
-#include "setup/rule_table.h"
+#include "setup/rule_set.h"
 
-// Runs the rules of gModelInfo's kind on `text`; a kind without rules leaves
-// the text unchanged.
+// What one action of a row did, for the report.
+struct RuleEffect {
+  const RuleRow* row;
+  const RuleAction* action;
+  enum Outcome {
+    kDone,         // made its edits (for RemovePaper, whatever the PPD offered)
+    kNotOffered,   // SetDefault: the PPD does not offer the choice
+    kNoStatement,  // SetDefault, RecordCountry: the PPD has no statement to rewrite
+  } outcome;
+};
+using RuleTrace = std::vector<RuleEffect>;
+
+// Applies `rules` for `printer` in `country` (the empty code for none) to
+// `edits`, table by table, and answers what each action did.
+RuleTrace ApplyRules(const RuleSet& rules, TextEdits& edits, const PrinterRecord& printer, UStringView country);
+
+// The built-in rules for gModelInfo's printer and `ppd` (which may be null:
+// no names then) in `country`.
 void applyRuleStage(TextEdits& edits, ppd_file_t* ppd, UStringView country);
 
-// The same for the printer `model` instead of gModelInfo: the rule stage
-// depends on nothing else but the country.
-void applyRuleStageFor(TextEdits& edits, const ModelInfo& model, UStringView country);
-
-// The heads of the statements a run may rewrite: the duplex default and the
-// country code, each also in its vendor form.
-inline constexpr UStringView kRewrittenHeads[] = {u"*DefaultDuplex:", u"*DefaultQZDuplex:", u"*ISOCountryCode:",
-                                                  u"*DefaultQZISOCountryCode:"};
-
 // Scans the text ahead (TextEdits::ScanAhead) for every paper deletion and
-// rewrite that a run in `country` can make, whatever the printer: for work
-// done while libcups still reads the PPD.
-void ScanAheadForRun(TextEdits& edits, UStringView country);
+// every rewrite that `rules` can make in `country`, whatever the printer:
+// for work done while libcups still reads the PPD.
+void ScanAheadForRules(const RuleSet& rules, TextEdits& edits, UStringView country);
 
-// The paper names that the rule stage deletes for gModelInfo in `country`,
-// in order (for a row that deletes by line, its envelopes).
-std::vector<UString> RulePapers(UStringView country);
+// The names that the RemovePaper and RemoveLinesNaming actions of `trace`
+// removed, in order, each once.
+std::vector<UString> TracedPapers(const RuleTrace& trace);
 
 #endif  // PPDLOCALIZE_SETUP_RULE_STAGE_H_

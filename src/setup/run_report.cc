@@ -1,22 +1,20 @@
 #include "setup/run_report.h"
 
+#include <algorithm>
+
 #include "policy/model_info.h"
 #include "ppdio/ppd_file.h"
-#include "policy/region_predicates.h"
 #include "ppdtext/statements.h"
-#include "setup/rule_stage.h"
 
 namespace {
 
 std::string Narrow(UStringView text) { return StringCopyUTF8(text).value_or("?"); }
 
-std::vector<std::optional<UString>> Heads(UStringView text) {
-  std::vector<std::optional<UString>> heads;
-  for (const UStringView prefix : kRewrittenHeads) {
-    const std::optional<Statement> s = FindStatementStartingWith(text, prefix);
-    heads.push_back(s ? std::optional<UString>(text.substr(s->begin, s->headEnd - s->begin)) : std::nullopt);
-  }
-  return heads;
+UString Wide(std::string_view ascii) { return UString(ascii.begin(), ascii.end()); }
+
+std::optional<UString> HeadStartingWith(UStringView text, UStringView prefix) {
+  const std::optional<Statement> s = FindStatementStartingWith(text, prefix);
+  return s ? std::optional<UString>(text.substr(s->begin, s->headEnd - s->begin)) : std::nullopt;
 }
 
 // Whether `ppd` offers `paper` as a page size, and whether as the default.
@@ -39,12 +37,62 @@ const char* Printer(int32_t kind) {
   }
 }
 
+// The keywords whose default SetDefault on `keyword` sets.
+std::vector<std::string_view> DefaultKeywords(std::string_view keyword) {
+  if (keyword == "PageSize" || keyword == "PageRegion") return {"PageSize", "PageRegion", "PaperDimension", "ImageableArea"};
+  return {keyword};
+}
+
 }  // namespace
 
-void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice country, std::vector<UString> papers) {
-  std::vector<bool> offered;
-  for (const UString& paper : papers) offered.push_back(Offers(ppd, Narrow(paper)).first);
-  noted_ = Noted{gModelInfo.kind, gModelInfo.modelNumber, std::move(country), std::move(papers), offered, Heads(text)};
+void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice country, const RuleSet& rules,
+                       const RuleTrace& trace) {
+  Noted noted{gModelInfo.kind, gModelInfo.modelNumber, std::move(country), {}, {}, {}, {}};
+  for (const std::string& file : rules.files()) noted.rules += (noted.rules.empty() ? "" : ", ") + file;
+  if (noted.rules.empty()) noted.rules = "none";
+  for (const RuleEffect& effect : trace) {
+    const RuleAction& action = *effect.action;
+    const std::string where = rules.Where(effect.row->file, effect.row->line);
+    const auto rewrite = [&](UString head) {
+      std::optional<UString> before = HeadStartingWith(text, head);
+      noted.rewrites.push_back({std::move(head), where, std::move(before)});
+    };
+    switch (action.kind) {
+      case RuleAction::kRemovePaper:
+      case RuleAction::kRemoveLinesNaming:
+        for (const std::string_view name : action.args) {
+          const UString paper = Wide(name);
+          if (std::none_of(noted.papers.begin(), noted.papers.end(), [&](const Paper& p) { return p.name == paper; })) {
+            noted.papers.push_back({paper, where, Offers(ppd, std::string(name)).first});
+          }
+        }
+        break;
+      case RuleAction::kSetDefault:
+        if (effect.outcome == RuleEffect::kNotOffered) {
+          noted.notes.push_back("default " + std::string(action.args[0]) + ": " + std::string(action.args[1]) +
+                                " not set, as the PPD does not offer it (" + where + ")");
+        } else if (effect.outcome == RuleEffect::kNoStatement) {
+          noted.notes.push_back("default " + std::string(action.args[0]) + ": not set, as the PPD has no *Default" +
+                                std::string(action.args[0]) + " statement (" + where + ")");
+        }
+        for (const std::string_view keyword : DefaultKeywords(action.args[0])) {
+          rewrite(u"*Default" + Wide(keyword) + u":");
+          rewrite(u"*DefaultQZ" + Wide(keyword) + u":");
+        }
+        break;
+      case RuleAction::kRecordCountry:
+        if (effect.outcome == RuleEffect::kNoStatement) {
+          noted.notes.push_back("country: not recorded, as the PPD has no *" + std::string(action.args[0]) +
+                                " statement (" + where + ")");
+        }
+        rewrite(u"*" + Wide(action.args[0]) + u":");
+        rewrite(u"*DefaultQZ" + Wide(action.args[0]) + u":");
+        break;
+      case RuleAction::kKeepAsIs:
+        break;
+    }
+  }
+  noted_ = std::move(noted);
 }
 
 void RunReport::PrintUnread(const std::string& left_file, FILE* err) const {
@@ -65,27 +113,27 @@ void RunReport::Print(const PPDText& edited, FILE* err) const {
   } else {
     std::fprintf(err, "  country: %s, from %s\n", code.empty() ? "none" : code.c_str(), noted_->country.source);
   }
+  std::fprintf(err, "  rules: %s\n", noted_->rules.c_str());
 
   // What libcups offers now, read from the result's own bytes.
   std::string bytes(StringGetMaximumUTF8Size(edited.text.size()), '\0');
   const std::optional<size_t> size = StringEncode(edited.text, edited.encoding, bytes.data());
   std::string ignored;
   const PPDFile after = PPDOpenBytes(std::string_view(bytes).substr(0, size.value_or(0)), &ignored);
-  for (size_t i = 0; i < noted_->papers.size(); ++i) {
-    const std::string paper = Narrow(noted_->papers[i]);
-    const auto [offered, is_default] = Offers(after.get(), paper);
-    const char* fate = !noted_->offered[i] ? "not offered" : !offered ? "deleted"
-                       : is_default        ? "kept, the PPD's default"
-                                           : "kept";
-    std::fprintf(err, "  paper %s: %s\n", paper.c_str(), fate);
+  for (const Paper& paper : noted_->papers) {
+    const std::string name = Narrow(paper.name);
+    const auto [offered, is_default] = Offers(after.get(), name);
+    const char* fate = !paper.offered ? "not offered" : !offered ? "deleted" : is_default ? "kept, the PPD's default" : "kept";
+    std::fprintf(err, "  paper %s: %s (%s)\n", name.c_str(), fate, paper.where.c_str());
   }
-  const std::vector<std::optional<UString>> heads = Heads(edited.text);
-  for (size_t i = 0; i < heads.size(); ++i) {
-    if (heads[i] == noted_->heads[i] || !heads[i] || !noted_->heads[i]) continue;
-    std::fprintf(err, "  changed: %s -> %s\n", Narrow(*noted_->heads[i]).c_str(), Narrow(*heads[i]).c_str());
+  std::vector<UString> shown;
+  for (const Rewrite& rewrite : noted_->rewrites) {
+    const std::optional<UString> now = HeadStartingWith(edited.text, rewrite.head);
+    if (!now || !rewrite.before || *now == *rewrite.before) continue;
+    if (std::find(shown.begin(), shown.end(), rewrite.head) != shown.end()) continue;
+    shown.push_back(rewrite.head);
+    std::fprintf(err, "  changed: %s -> %s (%s)\n", Narrow(*rewrite.before).c_str(), Narrow(*now).c_str(),
+                 rewrite.where.c_str());
   }
-  std::optional<UStringView> recorded;
-  if (shouldChangeDefaultCountryCode(nullptr, noted_->country.code, &recorded) && !noted_->heads[2] && !noted_->heads[3]) {
-    std::fputs("  country: not recorded, as the PPD has no *ISOCountryCode statement\n", err);
-  }
+  for (const std::string& note : noted_->notes) std::fprintf(err, "  %s\n", note.c_str());
 }

@@ -12,15 +12,11 @@
 #include "ppdio/ppd_output.h"
 #include "ppdtext/text_edits.h"
 #include "setup/background_task.h"
-#include "setup/country_code_step.h"
 #include "setup/prepared_text.h"
 #include "setup/rule_stage.h"
 #include "setup/run_report.h"
 
-void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country) {
-  applyRuleStage(edits, ppd, country);
-  applyCountryCodeStep(edits, ppd, country);
-}
+void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country) { applyRuleStage(edits, ppd, country); }
 
 void localizePPDText(UString& text, ppd_file_t* ppd, UStringView country) {
   TextEdits edits(text);
@@ -69,8 +65,10 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   // through a descriptor of its own. Meanwhile a helper decodes them and
   // prepares the edits; the text exists for this thread only once the
   // helper hands it back, after the parse.
-  BackgroundTask<PreparedText> helper(
-      [&bytes = *bytes, code = country.code](std::stop_token stop) { return PrepareText(bytes, code, stop); });
+  const RuleSet& rules = options.rules != nullptr ? *options.rules : BuiltinRules();
+  BackgroundTask<PreparedText> helper([&bytes = *bytes, &rules, code = country.code](std::stop_token stop) {
+    return PrepareText(bytes, rules, code, stop);
+  });
   PPDRead read = PPDReadDescriptor(bytes->fd());
   PreparedText prepared = helper.Get();
   bytes.reset();  // the text holds everything now
@@ -90,8 +88,10 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
     }
   } else {
     determineModel(read.ppd.get());
-    if (options.report) report.Before(read.ppd.get(), text.text, country, RulePapers(country.code));
-    prepared.edits = LocalizePrepared(prepared, read.ppd.get(), country.code);
+    LocalizedText localized =
+        LocalizePrepared(prepared, rules, PrinterRecordOf(read.ppd.get(), gModelInfo), country.code);
+    if (options.report) report.Before(read.ppd.get(), text.text, country, rules, localized.trace);
+    prepared.edits = std::move(localized.edits);
     read.ppd.reset();
   }
   TextEdits& edits = *prepared.edits;

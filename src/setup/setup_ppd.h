@@ -10,6 +10,7 @@
 
 #include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
+#include "setup/rule_set.h"
 
 // Exit statuses of a run.
 enum RunStatus : int {
@@ -23,11 +24,12 @@ struct RunOptions {
   std::string output;                  // a file to replace atomically instead of writing `out`
   bool report = false;                 // a summary of the run on `err` (run_report.h)
   std::string load_hint;               // added to the message when the PPD cannot be loaded
+  const RuleSet* rules = nullptr;      // the rules instead of the built-in ones
 };
 
-// The edits of a run on an opened, classified PPD: the rule stage for
-// gModelInfo's kind, then the country-code step. `country` is the user's
-// country code, or empty.
+// The edits of a run on an opened, classified PPD: the built-in rules for
+// gModelInfo's printer and `ppd` (null: no names), table by table.
+// `country` is the user's country code, or empty.
 void localizePPDText(UString& text, ppd_file_t* ppd, UStringView country);
 
 // The same edits, recorded on `edits` (text_edits.h).

@@ -51,8 +51,11 @@ def check_run(tool, path, data, code, env, work, fails):
                 raise Failure('lines: a second rewrite: %r' % line)
             rewrites[i] = line
         i += 1
-    # No new cupstestppd FAIL; what the duplex rewrite itself brings is not held against the run.
+    # The duplex default is set only where the PPD offers the choice.
     duplex = {i: line for i, line in rewrites.items() if line.startswith(b'*DefaultDuplex')}
+    if duplex and not offers_duplex(data):
+        raise Failure('the duplex default was set to a choice the PPD does not offer')
+    # No new cupstestppd FAIL; what the duplex rewrite itself brings is not held against the run.
     added = sorted(fails(out) - fails(b''.join(duplex.get(i, l) for i, l in enumerate(old))))
     if added:
         raise Failure('new cupstestppd FAILs: ' + ' | '.join(added[:5]))
@@ -157,7 +160,7 @@ def check_file(tool, path):
 
 
 def offers_duplex(data):  # the PPD offers the long-edge duplex choice
-    return re.search(rb'(?m)^\*Duplex DuplexNoTumble[/:]', data) is not None
+    return re.search(rb'(?:^|[\r\n])\*Duplex DuplexNoTumble[/:]', data) is not None
 
 
 def check_outputs(recorded_lines, outputs, corpus):

@@ -1,0 +1,112 @@
+#include "setup/rule_set.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "ppdio/text_file.h"
+
+namespace {
+
+bool SameAs(UStringView country, std::string_view code) {
+  return country.size() == code.size() && std::equal(code.begin(), code.end(), country.begin());
+}
+
+bool Fnmatch(std::string_view pattern, const std::string& value) {
+  return fnmatch(std::string(pattern).c_str(), value.c_str(), 0) == 0;
+}
+
+bool MatchesPattern(const PrinterRecord& printer, RuleField field, std::string_view pattern) {
+  switch (field) {
+    case RuleField::kManufacturer: return Fnmatch(pattern, printer.manufacturer);
+    case RuleField::kModelName: return Fnmatch(pattern, printer.modelName);
+    case RuleField::kNickName: return Fnmatch(pattern, printer.nickName);
+    case RuleField::kProduct:
+      return std::any_of(printer.products.begin(), printer.products.end(),
+                         [&](const std::string& product) { return Fnmatch(pattern, product); });
+    case RuleField::kMFG: return Fnmatch(pattern, printer.mfg);
+    case RuleField::kMDL: return Fnmatch(pattern, printer.mdl);
+  }
+  return false;
+}
+
+// The files ending in ".rules" in the directory `path`, in name order.
+std::optional<std::vector<std::string>> RulesFilesIn(const std::string& path) {
+  DIR* dir = opendir(path.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::vector<std::string> files;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() > 6 && name.ends_with(".rules") && name.front() != '.') files.push_back(path + "/" + entry->d_name);
+  }
+  closedir(dir);
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace
+
+bool RuleRow::MatchesCountry(UStringView country) const {
+  if (countries.empty()) return true;
+  const bool listed = std::any_of(countries.begin(), countries.end(), [&](std::string_view c) { return SameAs(country, c); });
+  return listed != countries_excluded;
+}
+
+bool RuleRow::Matches(const PrinterRecord& printer, UStringView country) const {
+  if (!kinds.empty() && std::find(kinds.begin(), kinds.end(), printer.model.kind) == kinds.end()) return false;
+  const int32_t model = printer.model.modelNumber;
+  if (!models.empty() &&
+      std::none_of(models.begin(), models.end(), [&](const auto& r) { return model >= r.first && model <= r.second; })) {
+    return false;
+  }
+  return MatchesCountry(country) && std::all_of(patterns.begin(), patterns.end(), [&](const auto& p) {
+           return MatchesPattern(printer, p.first, p.second);
+         });
+}
+
+bool SameForRules(const RuleSet& rules, const PrinterRecord& a, const PrinterRecord& b) {
+  const auto same = [&](RuleField field, const auto& x, const auto& y) { return !rules.Uses(field) || x == y; };
+  return a.model == b.model && same(RuleField::kManufacturer, a.manufacturer, b.manufacturer) &&
+         same(RuleField::kModelName, a.modelName, b.modelName) && same(RuleField::kNickName, a.nickName, b.nickName) &&
+         same(RuleField::kProduct, a.products, b.products) && same(RuleField::kMFG, a.mfg, b.mfg) &&
+         same(RuleField::kMDL, a.mdl, b.mdl);
+}
+
+std::optional<RuleSet> LoadRules(const std::vector<std::string>& paths, std::string* error) {
+  RuleSet rules;
+  for (const std::string& path : paths) {
+    struct stat info;
+    std::vector<std::string> files = {path};
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      std::optional<std::vector<std::string>> in = RulesFilesIn(path);
+      if (!in) {
+        *error = path + ": " + std::strerror(errno);
+        return std::nullopt;
+      }
+      files = std::move(*in);
+    }
+    for (const std::string& file : files) {
+      std::optional<std::string> text = ReadTextFile(file);
+      if (!text) {
+        *error = file + ": " + std::strerror(errno);
+        return std::nullopt;
+      }
+      if (!rules.Add(std::move(*text), file, error)) return std::nullopt;
+    }
+  }
+  return rules;
+}
+
+const RuleSet& BuiltinRules() {
+  static const RuleSet rules = [] {
+    RuleSet read;
+    std::string error;
+    if (!read.Add(kBuiltinRulesText, "built-in", &error)) std::abort();  // the build checks the file
+    return read;
+  }();
+  return rules;
+}
