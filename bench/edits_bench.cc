@@ -15,8 +15,8 @@
 #include "ppdio/ppd_bytes.h"
 #include "ppdio/ppd_load.h"
 #include "ppdio/ppd_output.h"
-#include "setup/laser_rules.h"
 #include "setup/paper_rule.h"
+#include "setup/rule_set.h"
 #include "setup/rule_stage.h"
 #include "setup/prepared_text.h"
 #include "setup/setup_ppd.h"
@@ -55,21 +55,34 @@ void RunOnCopies(benchmark::State& state, Edit edit) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
 }
 
+// The papers of the built-in paper-sizes row for a monochrome model 13 in
+// `country`.
+std::vector<UStringView> RowPapers(UStringView country) {
+  static std::vector<UString> held;
+  const PrinterRecord printer = PrinterRecordOf(nullptr, {MonoLaser, 13});
+  for (const RuleRow& row : BuiltinRules().tables().front().rows) {
+    if (!row.Matches(printer, country)) continue;
+    held.clear();
+    for (const std::string_view name : row.actions.front().args) held.emplace_back(name.begin(), name.end());
+    break;
+  }
+  return std::vector<UStringView>(held.begin(), held.end());
+}
+
 void BM_DeletePapersJapan(benchmark::State& state) {
-  const std::span<const RuleRow> rows = monoLaserRules();
-  const RuleRow* japan = FindRuleRow(rows, 13, u"JP");
+  const std::vector<UStringView> papers = RowPapers(u"JP");
   RunOnCopies(state, [&](UString& text) {
     TextEdits edits(text);
-    deleteRulePapers(edits, japan->papers.view());
+    deleteRulePapers(edits, papers);
     edits.ApplyTo(text);
   });
 }
 
 void BM_DeletePapersGermany(benchmark::State& state) {
-  const RuleRow* other = FindRuleRow(monoLaserRules(), 13, u"DE");
+  const std::vector<UStringView> papers = RowPapers(u"DE");
   RunOnCopies(state, [&](UString& text) {
     TextEdits edits(text);
-    deleteRulePapers(edits, other->papers.view());
+    deleteRulePapers(edits, papers);
     edits.ApplyTo(text);
   });
 }
@@ -93,7 +106,7 @@ void BM_ScanAheadJapan(benchmark::State& state) {
   const UString& text = Text(state.range(0));
   for (auto _ : state) {
     TextEdits edits(text);
-    ScanAheadForRun(edits, u"JP");
+    ScanAheadForRules(BuiltinRules(), edits, u"JP");
     benchmark::DoNotOptimize(&edits);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Bytes(state.range(0)).size()));
@@ -111,9 +124,10 @@ void BM_AfterTheParseJapan(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
-    PreparedText prepared = PrepareText(*file, u"JP", done.get_token());
+    PreparedText prepared = PrepareText(*file, BuiltinRules(), u"JP", done.get_token());
     state.ResumeTiming();
-    OutputEditedPPD(LocalizePrepared(prepared, nullptr, u"JP"), null.get());
+    const PrinterRecord printer = PrinterRecordOf(nullptr, gModelInfo);
+    OutputEditedPPD(LocalizePrepared(prepared, BuiltinRules(), printer, u"JP").edits, null.get());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
 }

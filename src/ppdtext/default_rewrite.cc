@@ -57,7 +57,7 @@ bool ChangeGeneralInformation(TextEdits& edits, UStringView keyword, UStringView
 
 bool OffersChoice(TextEdits& edits, UStringView keyword, UStringView choice) {
   for (const char16_t end : {u'/', u':'}) {
-    const UString head = u"*" + UString(keyword) + u" " + UString(choice) + end;
+    const UString head = StringConcat({u"*", keyword, u" ", choice, UStringView(&end, 1)});
     if (edits.FindStatementStartingWith(head)) return true;
   }
   return false;
@@ -80,7 +80,7 @@ DefaultSetting SetDefaultWhereOffered(TextEdits& edits, UStringView keyword, USt
     for (const UStringView paper : kPaperDefaults) set = ChangeDefault(edits, paper, choice) || set;
     return set ? DefaultSetting::kSet : DefaultSetting::kNoDefault;
   }
-  const UString vendor = u"QZ" + UString(keyword);
+  const UString vendor = StringConcat({u"QZ", keyword});
   if (!OffersChoice(edits, keyword, choice) && (HasVendorPrefix(keyword) || !OffersChoice(edits, vendor, choice))) {
     return DefaultSetting::kNotOffered;
   }
@@ -92,11 +92,11 @@ std::vector<UString> SetDefaultHeads(UStringView keyword, UStringView choice) {
   const std::vector<UStringView> keywords = IsPaperKeyword(keyword) ? std::vector<UStringView>(std::begin(kPaperDefaults), std::end(kPaperDefaults))
                                                                     : std::vector<UStringView>{keyword};
   for (const UStringView k : keywords) {
-    heads.push_back(u"*Default" + UString(k) + u":");
-    heads.push_back(u"*DefaultQZ" + UString(k) + u":");
-    for (const char16_t end : {u'/', u':'}) {
-      heads.push_back(u"*" + UString(k) + u" " + UString(choice) + end);
-      heads.push_back(u"*QZ" + UString(k) + u" " + UString(choice) + end);
+    heads.push_back(StringConcat({u"*Default", k, u":"}));
+    heads.push_back(StringConcat({u"*DefaultQZ", k, u":"}));
+    for (const UStringView end : {u"/", u":"}) {
+      heads.push_back(StringConcat({u"*", k, u" ", choice, end}));
+      heads.push_back(StringConcat({u"*QZ", k, u" ", choice, end}));
     }
   }
   return heads;

@@ -299,3 +299,12 @@ std::optional<std::string> StringCopyUTF8(UStringView text) {
 UString StringFromASCII(std::string_view ascii) {
   return UString(ascii.begin(), ascii.end());
 }
+
+UString StringConcat(std::initializer_list<UStringView> pieces) {
+  size_t size = 0;
+  for (const UStringView piece : pieces) size += piece.size();
+  UString joined;
+  joined.reserve(size);
+  for (const UStringView piece : pieces) joined += piece;
+  return joined;
+}

@@ -130,4 +130,7 @@ constexpr uint64_t StringGetMaximumUTF8Size(size_t length) {
 // A string of ASCII text, for literals and keywords built from byte strings.
 UString StringFromASCII(std::string_view ascii);
 
+// The pieces one after another.
+UString StringConcat(std::initializer_list<UStringView> pieces);
+
 #endif  // PPDLOCALIZE_PPDTEXT_USTRING_H_

@@ -74,8 +74,8 @@ void ScanAheadForRules(const RuleSet& rules, TextEdits& edits, UStringView count
         } else if (action.kind == RuleAction::kSetDefault) {
           for (UString& head : SetDefaultHeads(args[0], args[1])) add(heads, std::move(head));
         } else if (action.kind == RuleAction::kRecordCountry) {
-          add(heads, u"*" + args[0] + u":");
-          add(heads, u"*DefaultQZ" + args[0] + u":");
+          add(heads, StringConcat({u"*", args[0], u":"}));
+          add(heads, StringConcat({u"*DefaultQZ", args[0], u":"}));
         }
       }
     }

@@ -179,15 +179,15 @@ bool Parser::Condition(const ConfigLine& line, std::string_view name, int slot) 
     return true;
   }
   for (const std::string_view item : Words(line.value)) {
-    const std::string quoted = "\"" + std::string(item) + "\"";
+    const auto quoted = [&] { return std::string(1, '"').append(item).append(1, '"'); };
     if (slot == 0) {
       const auto* kind = std::find_if(std::begin(kKinds), std::end(kKinds), [&](const auto& k) { return item == k.first; });
-      if (kind == std::end(kKinds)) return Fail(line.number, "Kind takes ColorLaser, MonoLaser, Ink or SInk, not " + quoted);
+      if (kind == std::end(kKinds)) return Fail(line.number, "Kind takes ColorLaser, MonoLaser, Ink or SInk, not " + quoted());
       row.kinds.push_back(kind->second);
     } else if (slot == 1) {
       const std::optional<std::pair<int32_t, int32_t>> range = ModelRange(item);
       if (!range) {
-        return Fail(line.number, "ModelNumber takes numbers and ranges such as 13, -1, 12-13, *-13 or 22-*, not " + quoted);
+        return Fail(line.number, "ModelNumber takes numbers and ranges such as 13, -1, 12-13, *-13 or 22-*, not " + quoted());
       }
       if (range->first > range->second) return Fail(line.number, "the range " + std::string(item) + " ends before it begins");
       row.models.push_back(*range);

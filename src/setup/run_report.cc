@@ -76,8 +76,8 @@ void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice count
                                 std::string(action.args[0]) + " statement (" + where + ")");
         }
         for (const std::string_view keyword : DefaultKeywords(action.args[0])) {
-          rewrite(u"*Default" + Wide(keyword) + u":");
-          rewrite(u"*DefaultQZ" + Wide(keyword) + u":");
+          rewrite(StringConcat({u"*Default", Wide(keyword), u":"}));
+          rewrite(StringConcat({u"*DefaultQZ", Wide(keyword), u":"}));
         }
         break;
       case RuleAction::kRecordCountry:
@@ -85,8 +85,8 @@ void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice count
           noted.notes.push_back("country: not recorded, as the PPD has no *" + std::string(action.args[0]) +
                                 " statement (" + where + ")");
         }
-        rewrite(u"*" + Wide(action.args[0]) + u":");
-        rewrite(u"*DefaultQZ" + Wide(action.args[0]) + u":");
+        rewrite(StringConcat({u"*", Wide(action.args[0]), u":"}));
+        rewrite(StringConcat({u"*DefaultQZ", Wide(action.args[0]), u":"}));
         break;
       case RuleAction::kKeepAsIs:
         break;
