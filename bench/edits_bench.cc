@@ -60,10 +60,11 @@ void RunOnCopies(benchmark::State& state, Edit edit) {
 std::vector<UStringView> RowPapers(UStringView country) {
   static std::vector<UString> held;
   const PrinterRecord printer = PrinterRecordOf(nullptr, {MonoLaser, 13});
-  for (const RuleRow& row : BuiltinRules().tables().front().rows) {
-    if (!row.Matches(printer, country)) continue;
+  const RuleSet& rules = BuiltinRules();
+  for (const RuleRow& row : rules.Rows(rules.tables().front())) {
+    if (!rules.Matches(row, printer, country)) continue;
     held.clear();
-    for (const std::string_view name : row.actions.front().args) held.emplace_back(name.begin(), name.end());
+    for (const std::string_view name : rules.Args(rules.Actions(row).front())) held.emplace_back(name.begin(), name.end());
     break;
   }
   return std::vector<UStringView>(held.begin(), held.end());

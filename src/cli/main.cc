@@ -32,23 +32,18 @@ int main(int argc, char** argv) {
     case CommandLine::kRun:
       break;
   }
-  // Rules that cannot be read stop the run before any PPD is read.
-  std::optional<RuleSet> rules;
-  if (!line.rules.empty()) {
+  if (line.action == CommandLine::kCheckRules) {
     std::string error;
-    rules = LoadRules({line.rules}, &error);
+    const std::optional<RuleSet> rules = LoadRules({line.rules}, &error);
     if (!rules) {
       std::fprintf(stderr, "ppd-localize: %s\n", error.c_str());
       return kRunUsage;
     }
-  }
-  if (line.action == CommandLine::kCheckRules) {
-    size_t rows = 0;
-    for (const RuleTable& table : rules->tables()) rows += table.rows.size();
-    std::printf("%s: %zu tables, %zu rows, well formed\n", line.rules.c_str(), rules->tables().size(), rows);
+    std::printf("%s: %zu tables, %zu rows, well formed\n", line.rules.c_str(), rules->tables().size(),
+                rules->row_count());
     return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
   }
   RunOptions options = line.options;
-  options.rules = rules ? &*rules : nullptr;
+  if (!line.rules.empty()) options.rules_files = {line.rules};
   return setupPPD(line.path, options);
 }

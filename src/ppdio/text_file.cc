@@ -16,13 +16,20 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
     errno = EISDIR;
     return std::nullopt;
   }
+  // Read straight into the string, sized by the file when it has a size
+  // (a pipe or a file in /proc has none).
   std::string text;
-  char buffer[1 << 16];
+  size_t used = 0;
+  text.resize(S_ISREG(info.st_mode) && info.st_size > 0 ? static_cast<size_t>(info.st_size) + 1 : 1 << 16);
   for (;;) {
-    const ssize_t got = read(fd.get(), buffer, sizeof buffer);
+    if (used == text.size()) text.resize(text.size() * 2);
+    const ssize_t got = read(fd.get(), text.data() + used, text.size() - used);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return std::nullopt;
-    if (got == 0) return text;
-    text.append(buffer, static_cast<size_t>(got));
+    if (got == 0) {
+      text.resize(used);
+      return text;
+    }
+    used += static_cast<size_t>(got);
   }
 }

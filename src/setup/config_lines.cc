@@ -14,10 +14,7 @@ std::string_view Trim(std::string_view s) {
 
 }  // namespace
 
-std::string_view UncommentedLine(std::string_view line, std::string& scratch) {
-  size_t hash = line.find('#');
-  if (hash == std::string_view::npos) return Trim(line);
-  if (hash == 0 || line[hash - 1] != '\\') return Trim(line.substr(0, hash));
+std::string_view UnescapedLine(std::string_view line, std::string& scratch) {
   scratch.clear();
   for (size_t at = 0; at < line.size() && line[at] != '#'; ++at) {
     if (line[at] == '\\' && at + 1 < line.size() && line[at + 1] == '#') ++at;

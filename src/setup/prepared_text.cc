@@ -25,10 +25,7 @@ PreparedText PrepareText(PPDBytes& bytes, const RuleSet& rules, UStringView coun
     prepared.text = std::make_unique<PPDText>(std::move(*text));
     prepared.edits.emplace(prepared.text->text);
     ScanAheadForRules(rules, *prepared.edits, country);
-    const bool names = rules.Uses(RuleField::kManufacturer) || rules.Uses(RuleField::kModelName) ||
-                       rules.Uses(RuleField::kNickName) || rules.Uses(RuleField::kProduct) ||
-                       rules.Uses(RuleField::kMFG) || rules.Uses(RuleField::kMDL);
-    prepared.guess = GuessPrinterFromText(prepared.text->text, names);
+    prepared.guess = GuessPrinterFromText(prepared.text->text, rules.UsesNames());
     prepared.ruled.emplace(*prepared.edits);
     prepared.trace = ApplyRules(rules, *prepared.ruled, prepared.guess, country);
   }

@@ -16,11 +16,9 @@ bool SameAs(UStringView country, std::string_view code) {
   return country.size() == code.size() && std::equal(code.begin(), code.end(), country.begin());
 }
 
-bool Fnmatch(std::string_view pattern, const std::string& value) {
-  return fnmatch(std::string(pattern).c_str(), value.c_str(), 0) == 0;
-}
+bool Fnmatch(const char* pattern, const std::string& value) { return fnmatch(pattern, value.c_str(), 0) == 0; }
 
-bool MatchesPattern(const PrinterRecord& printer, RuleField field, std::string_view pattern) {
+bool MatchesPattern(const PrinterRecord& printer, RuleField field, const char* pattern) {
   switch (field) {
     case RuleField::kManufacturer: return Fnmatch(pattern, printer.manufacturer);
     case RuleField::kModelName: return Fnmatch(pattern, printer.modelName);
@@ -50,21 +48,25 @@ std::optional<std::vector<std::string>> RulesFilesIn(const std::string& path) {
 
 }  // namespace
 
-bool RuleRow::MatchesCountry(UStringView country) const {
-  if (countries.empty()) return true;
-  const bool listed = std::any_of(countries.begin(), countries.end(), [&](std::string_view c) { return SameAs(country, c); });
-  return listed != countries_excluded;
+bool RuleSet::MatchesCountry(const RuleRow& row, UStringView country) const {
+  if (row.countries.size == 0) return true;
+  const std::span<const std::string_view> codes = Of(names_, row.countries);
+  const bool listed = std::any_of(codes.begin(), codes.end(), [&](std::string_view c) { return SameAs(country, c); });
+  return listed != row.countries_excluded;
 }
 
-bool RuleRow::Matches(const PrinterRecord& printer, UStringView country) const {
-  if (!kinds.empty() && std::find(kinds.begin(), kinds.end(), printer.model.kind) == kinds.end()) return false;
+bool RuleSet::Matches(const RuleRow& row, const PrinterRecord& printer, UStringView country) const {
+  const int32_t kind = printer.model.kind;
+  if (row.kinds != 0 && (kind < 0 || kind > 3 || ((row.kinds >> kind) & 1) == 0)) return false;
   const int32_t model = printer.model.modelNumber;
-  if (!models.empty() &&
-      std::none_of(models.begin(), models.end(), [&](const auto& r) { return model >= r.first && model <= r.second; })) {
+  const std::span<const std::pair<int32_t, int32_t>> ranges = Of(models_, row.models);
+  if (!ranges.empty() &&
+      std::none_of(ranges.begin(), ranges.end(), [&](const auto& r) { return model >= r.first && model <= r.second; })) {
     return false;
   }
-  return MatchesCountry(country) && std::all_of(patterns.begin(), patterns.end(), [&](const auto& p) {
-           return MatchesPattern(printer, p.first, p.second);
+  const std::span<const RulePattern> patterns = Of(patterns_, row.patterns);
+  return MatchesCountry(row, country) && std::all_of(patterns.begin(), patterns.end(), [&](const RulePattern& p) {
+           return MatchesPattern(printer, p.field, pattern_text_.c_str() + p.at);
          });
 }
 

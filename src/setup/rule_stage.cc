@@ -12,14 +12,14 @@ namespace {
 
 UString Wide(std::string_view ascii) { return UString(ascii.begin(), ascii.end()); }
 
-std::vector<UString> WideArgs(const RuleAction& action) {
+std::vector<UString> WideArgs(const RuleSet& rules, const RuleAction& action) {
   std::vector<UString> args;
-  for (const std::string_view arg : action.args) args.push_back(Wide(arg));
+  for (const std::string_view arg : rules.Args(action)) args.push_back(Wide(arg));
   return args;
 }
 
-RuleEffect::Outcome Apply(const RuleAction& action, TextEdits& edits, UStringView country) {
-  const std::vector<UString> args = WideArgs(action);
+RuleEffect::Outcome Apply(const RuleSet& rules, const RuleAction& action, TextEdits& edits, UStringView country) {
+  const std::vector<UString> args = WideArgs(rules, action);
   switch (action.kind) {
     case RuleAction::kRemovePaper:
       deleteRulePapers(edits, std::vector<UStringView>(args.begin(), args.end()));
@@ -47,10 +47,13 @@ RuleEffect::Outcome Apply(const RuleAction& action, TextEdits& edits, UStringVie
 RuleTrace ApplyRules(const RuleSet& rules, TextEdits& edits, const PrinterRecord& printer, UStringView country) {
   RuleTrace trace;
   for (const RuleTable& table : rules.tables()) {
-    const auto row = std::find_if(table.rows.begin(), table.rows.end(),
-                                  [&](const RuleRow& r) { return r.Matches(printer, country); });
-    if (row == table.rows.end()) continue;
-    for (const RuleAction& action : row->actions) trace.push_back({&*row, &action, Apply(action, edits, country)});
+    const std::span<const RuleRow> rows = rules.Rows(table);
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [&](const RuleRow& r) { return rules.Matches(r, printer, country); });
+    if (row == rows.end()) continue;
+    for (const RuleAction& action : rules.Actions(*row)) {
+      trace.push_back({&*row, &action, Apply(rules, action, edits, country)});
+    }
   }
   return trace;
 }
@@ -60,37 +63,41 @@ void applyRuleStage(TextEdits& edits, ppd_file_t* ppd, UStringView country) {
 }
 
 void ScanAheadForRules(const RuleSet& rules, TextEdits& edits, UStringView country) {
-  std::vector<UString> papers, heads;
-  const auto add = [](std::vector<UString>& to, UString name) {
-    if (std::find(to.begin(), to.end(), name) == to.end()) to.push_back(std::move(name));
+  // The names are gathered once each, as the rules spell them, and widened
+  // after: a large rules set names the same few papers in many rows.
+  std::vector<std::string_view> papers;
+  std::vector<std::pair<std::string_view, std::string_view>> defaults;
+  std::vector<std::string_view> records;
+  const auto add = [](auto& to, auto name) {
+    if (std::find(to.begin(), to.end(), name) == to.end()) to.push_back(name);
   };
   for (const RuleTable& table : rules.tables()) {
-    for (const RuleRow& row : table.rows) {
-      if (!row.MatchesCountry(country)) continue;
-      for (const RuleAction& action : row.actions) {
-        const std::vector<UString> args = WideArgs(action);
+    for (const RuleRow& row : rules.Rows(table)) {
+      if (!rules.MatchesCountry(row, country)) continue;
+      for (const RuleAction& action : rules.Actions(row)) {
+        const std::span<const std::string_view> args = rules.Args(action);
         if (action.kind == RuleAction::kRemovePaper) {
-          for (const UString& paper : args) add(papers, paper);
+          for (const std::string_view paper : args) add(papers, paper);
         } else if (action.kind == RuleAction::kSetDefault) {
-          for (UString& head : SetDefaultHeads(args[0], args[1])) add(heads, std::move(head));
+          add(defaults, std::pair(args[0], args[1]));
         } else if (action.kind == RuleAction::kRecordCountry) {
-          add(heads, StringConcat({u"*", args[0], u":"}));
-          add(heads, StringConcat({u"*DefaultQZ", args[0], u":"}));
+          add(records, args[0]);
         }
       }
     }
   }
-  ScanAheadForPaperSizes(edits, std::vector<UStringView>(papers.begin(), papers.end()),
-                         std::vector<UStringView>(heads.begin(), heads.end()));
-}
-
-std::vector<UString> TracedPapers(const RuleTrace& trace) {
-  std::vector<UString> papers;
-  for (const RuleEffect& effect : trace) {
-    if (effect.action->kind != RuleAction::kRemovePaper && effect.action->kind != RuleAction::kRemoveLinesNaming) continue;
-    for (UString& paper : WideArgs(*effect.action)) {
-      if (std::find(papers.begin(), papers.end(), paper) == papers.end()) papers.push_back(std::move(paper));
+  std::vector<UString> wide_papers, heads;
+  for (const std::string_view paper : papers) wide_papers.push_back(Wide(paper));
+  for (const auto& [option, choice] : defaults) {
+    for (UString& head : SetDefaultHeads(Wide(option), Wide(choice))) {
+      if (std::find(heads.begin(), heads.end(), head) == heads.end()) heads.push_back(std::move(head));
     }
   }
-  return papers;
+  for (const std::string_view keyword : records) {
+    for (UString head : {StringConcat({u"*", Wide(keyword), u":"}), StringConcat({u"*DefaultQZ", Wide(keyword), u":"})}) {
+      if (std::find(heads.begin(), heads.end(), head) == heads.end()) heads.push_back(std::move(head));
+    }
+  }
+  ScanAheadForPaperSizes(edits, std::vector<UStringView>(wide_papers.begin(), wide_papers.end()),
+                         std::vector<UStringView>(heads.begin(), heads.end()));
 }

@@ -37,8 +37,4 @@ void applyRuleStage(TextEdits& edits, ppd_file_t* ppd, UStringView country);
 // for work done while libcups still reads the PPD.
 void ScanAheadForRules(const RuleSet& rules, TextEdits& edits, UStringView country);
 
-// The names that the RemovePaper and RemoveLinesNaming actions of `trace`
-// removed, in order, each once.
-std::vector<UString> TracedPapers(const RuleTrace& trace);
-
 #endif  // PPDLOCALIZE_SETUP_RULE_STAGE_H_

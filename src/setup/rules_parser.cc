@@ -1,10 +1,10 @@
 // Reading a rules file (RuleSet::Add): the blocks, the conditions and the
-// actions of rule_set.h, each checked as it is read.
+// actions of rule_set.h, each checked as it is read, into the set's arrays.
 #include <algorithm>
-#include <cctype>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
 #include "policy/model_info.h"
@@ -14,56 +14,120 @@
 
 namespace {
 
-constexpr std::pair<const char*, int32_t> kKinds[] = {
-    {"ColorLaser", ColorLaser}, {"MonoLaser", MonoLaser}, {"Ink", Ink}, {"SInk", SInk}};
-constexpr std::pair<const char*, RuleField> kPatternFields[] = {
-    {"Manufacturer", RuleField::kManufacturer}, {"ModelName", RuleField::kModelName},
-    {"NickName", RuleField::kNickName},         {"Product", RuleField::kProduct},
-    {"MFG", RuleField::kMFG},                   {"MDL", RuleField::kMDL}};
-constexpr std::pair<const char*, RuleAction::Kind> kActions[] = {
-    {"RemovePaper", RuleAction::kRemovePaper}, {"RemoveLinesNaming", RuleAction::kRemoveLinesNaming},
-    {"SetDefault", RuleAction::kSetDefault}, {"RecordCountry", RuleAction::kRecordCountry},
-    {"KeepAsIs", RuleAction::kKeepAsIs}};
+enum class Directive {
+  kTable, kRow, kEndRow, kEndTable,                                              // blocks
+  kKind, kModelNumber, kCountry,                                                 // conditions
+  kManufacturer, kModelName, kNickName, kProduct, kMFG, kMDL,                    // patterns
+  kRemovePaper, kRemoveLinesNaming, kSetDefault, kRecordCountry, kKeepAsIs,      // actions
+};
+constexpr std::pair<std::string_view, Directive> kDirectives[] = {
+    {"<Table", Directive::kTable},
+    {"<Row>", Directive::kRow},
+    {"</Row>", Directive::kEndRow},
+    {"</Table>", Directive::kEndTable},
+    {"Kind", Directive::kKind},
+    {"ModelNumber", Directive::kModelNumber},
+    {"Country", Directive::kCountry},
+    {"Manufacturer", Directive::kManufacturer},
+    {"ModelName", Directive::kModelName},
+    {"NickName", Directive::kNickName},
+    {"Product", Directive::kProduct},
+    {"MFG", Directive::kMFG},
+    {"MDL", Directive::kMDL},
+    {"RemovePaper", Directive::kRemovePaper},
+    {"RemoveLinesNaming", Directive::kRemoveLinesNaming},
+    {"SetDefault", Directive::kSetDefault},
+    {"RecordCountry", Directive::kRecordCountry},
+    {"KeepAsIs", Directive::kKeepAsIs},
+};
+constexpr int kConditions = 9;  // Kind to MDL, each given once in a row at most
 
-std::vector<std::string_view> Words(std::string_view value) {
-  std::vector<std::string_view> words;
-  while (!value.empty()) {
-    const size_t end = std::min(value.find_first_of(" \t"), value.size());
-    if (end > 0) words.push_back(value.substr(0, end));
-    value.remove_prefix(std::min(value.size(), end + 1));
+constexpr std::pair<std::string_view, int32_t> kKinds[] = {
+    {"ColorLaser", ColorLaser}, {"MonoLaser", MonoLaser}, {"Ink", Ink}, {"SInk", SInk}};
+
+constexpr char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Directives are matched without regard to case, as CUPS matches them. A
+// file holds thousands: the length picks the few candidates to compare.
+constexpr size_t kLongestDirective = 17;
+struct DirectiveIndex {
+  int8_t of_length[kLongestDirective + 1][3];  // indexes into kDirectives, -1 after the last
+  char lower[std::size(kDirectives)][kLongestDirective];
+};
+constexpr DirectiveIndex kDirectiveIndex = [] {
+  DirectiveIndex index{};
+  for (auto& candidates : index.of_length) std::fill(std::begin(candidates), std::end(candidates), int8_t{-1});
+  for (size_t i = 0; i < std::size(kDirectives); ++i) {
+    const std::string_view spelled = kDirectives[i].first;
+    int8_t* slot = index.of_length[spelled.size()];
+    while (*slot != -1) ++slot;
+    *slot = static_cast<int8_t>(i);
+    for (size_t at = 0; at < spelled.size(); ++at) index.lower[i][at] = Lower(spelled[at]);
   }
-  return words;
+  return index;
+}();
+
+std::optional<Directive> DirectiveOf(std::string_view name) {
+  if (name.size() > kLongestDirective) return std::nullopt;
+  for (const int8_t candidate : kDirectiveIndex.of_length[name.size()]) {
+    if (candidate < 0) break;
+    const char* lower = kDirectiveIndex.lower[candidate];
+    if (std::equal(name.begin(), name.end(), lower, [](char a, char b) { return Lower(a) == b; })) {
+      return kDirectives[candidate].second;
+    }
+  }
+  return std::nullopt;
 }
 
-// A name a PPD can give an option or a keyword: printable ASCII without the
-// characters that end one (blanks, '/', ':', '"').
-bool IsPPDName(std::string_view name) {
-  for (const char c : name) {
-    if (c <= ' ' || c >= 0x7F || c == '/' || c == ':' || c == '"') return false;
+// What a byte is to the words of a value: a blank between words, a byte a
+// PPD name may hold (printable ASCII but '/', ':' and '"', which end one),
+// or another.
+enum ByteKind : uint8_t { kNameByte, kBlank, kOtherByte };
+constexpr std::array<uint8_t, 256> kByteKinds = [] {
+  std::array<uint8_t, 256> kinds{};
+  for (int c = 0; c < 256; ++c) {
+    const bool name = c > ' ' && c < 0x7F && c != '/' && c != ':' && c != '"';
+    kinds[c] = c == ' ' || c == '\t' ? kBlank : name ? kNameByte : kOtherByte;
   }
-  return !name.empty();
+  return kinds;
+}();
+
+// Calls on(word, is_name) for each blank-separated word of `value` until it
+// answers false, `is_name` saying whether the word is a name a PPD can give
+// an option or a keyword; answers whether all were taken.
+template <typename On>
+bool ForEachWord(std::string_view value, On on) {
+  const auto* const bytes = reinterpret_cast<const unsigned char*>(value.data());
+  for (size_t at = 0; at < value.size();) {
+    size_t end = at;
+    uint8_t seen = kNameByte;
+    for (; end < value.size(); ++end) {
+      const uint8_t kind = kByteKinds[bytes[end]];
+      if (kind == kBlank) break;
+      seen |= kind;
+    }
+    if (end > at && !on(value.substr(at, end - at), seen == kNameByte)) return false;
+    at = end + 1;
+  }
+  return true;
 }
 
 // A signed 32-bit number, or `*` (`unbounded` then).
 std::optional<int32_t> Bound(std::string_view text, int32_t unbounded) {
   if (text == "*") return unbounded;
-  if (text.empty() || text.size() > 11) return std::nullopt;
-  const std::string digits(text);
-  char* end = nullptr;
-  errno = 0;
-  const long n = std::strtol(digits.c_str(), &end, 10);
-  if (*end != '\0' || errno != 0 || n < INT32_MIN || n > INT32_MAX || !(std::isdigit(digits.back()))) {
-    return std::nullopt;
-  }
-  return static_cast<int32_t>(n);
+  int32_t n = 0;
+  const char* begin = text.data() + (text.starts_with('+') ? 1 : 0);
+  const auto [end, error] = std::from_chars(begin, text.data() + text.size(), n);
+  if (begin == text.data() + text.size() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return n;
 }
 
 // "13", "-1", "12-13", "-5--1", "*-13", "22-*".
 std::optional<std::pair<int32_t, int32_t>> ModelRange(std::string_view item) {
   const size_t dash = item.find('-', 1);  // a first '-' is a sign
   if (dash == std::string_view::npos) {
-    const std::optional<int32_t> n = Bound(item, 0);
-    if (!n || item == "*") return std::nullopt;
+    const std::optional<int32_t> n = item == "*" ? std::nullopt : Bound(item, 0);
+    if (!n) return std::nullopt;
     return std::pair(*n, *n);
   }
   const std::optional<int32_t> low = Bound(item.substr(0, dash), INT32_MIN);
@@ -72,189 +136,225 @@ std::optional<std::pair<int32_t, int32_t>> ModelRange(std::string_view item) {
   return std::pair(*low, *high);
 }
 
-// What a row holds while it is read.
-struct OpenRow {
-  RuleRow row;
-  int lines[10] = {};  // where each condition was given, to refuse it twice
-};
+std::string Quoted(std::string_view text) { return std::string(1, '"').append(text).append(1, '"'); }
 
-class Parser {
+}  // namespace
+
+// Reads one file's lines into a set, which it leaves as it was when the
+// file is malformed.
+class RulesParser {
  public:
-  Parser(size_t file, const std::string& name, unsigned* fields_used)
-      : file_(file), name_(name), fields_used_(fields_used) {}
+  RulesParser(RuleSet& set, const std::string& name)
+      : set_(set), name_(name), file_(static_cast<uint32_t>(set.files_.size())),
+        sizes_{set.tables_.size(), set.rows_.size(), set.actions_.size(), set.names_.size(), set.models_.size(),
+               set.patterns_.size(), set.pattern_text_.size()},
+        fields_used_(set.fields_used_) {}
 
-  // Reads the line; false, with the reason, when it is wrong.
   bool Line(const ConfigLine& line);
-  // After the last line: false when a block is left open.
   bool End();
-
-  std::vector<RuleTable>& tables() { return tables_; }
   const std::string& error() const { return error_; }
+  void Undo();
+  void Keep() { set_.fields_used_ = fields_used_; }
 
  private:
   bool Fail(int line, const std::string& reason) {
     error_ = name_ + ":" + std::to_string(line) + ": " + reason;
     return false;
   }
-  bool Block(const ConfigLine& line);
-  bool Condition(const ConfigLine& line, std::string_view name, int slot);
-  bool Action(const ConfigLine& line, std::string_view name, RuleAction::Kind kind);
+  RuleRow& row() { return set_.rows_.back(); }
+  bool Block(const ConfigLine& line, Directive directive);
+  bool Condition(const ConfigLine& line, Directive directive);
+  bool Action(const ConfigLine& line, Directive directive);
 
-  size_t file_;
+  RuleSet& set_;
   const std::string& name_;
-  unsigned* fields_used_;
-  std::vector<RuleTable> tables_;
+  uint32_t file_;
+  size_t sizes_[7];  // of the set's arrays before this file
+  unsigned fields_used_;
   int table_line_ = 0;  // the open <Table>'s line, or 0
-  std::optional<OpenRow> row_;
+  int row_line_ = 0;    // the open <Row>'s line, or 0
+  int condition_lines_[kConditions] = {};
   std::string error_;
 };
 
-bool Parser::Line(const ConfigLine& line) {
-  const std::string_view d = line.directive;
-  if (!d.empty() && d.front() == '<') return Block(line);
-  if (!row_) return Fail(line.number, std::string(d) + " outside a <Row>");
-  if (DirectiveIs(d, "Kind")) return Condition(line, "Kind", 0);
-  if (DirectiveIs(d, "ModelNumber")) return Condition(line, "ModelNumber", 1);
-  if (DirectiveIs(d, "Country")) return Condition(line, "Country", 2);
-  for (size_t i = 0; i < std::size(kPatternFields); ++i) {
-    if (DirectiveIs(d, kPatternFields[i].first)) return Condition(line, kPatternFields[i].first, 3 + static_cast<int>(i));
+bool RulesParser::Line(const ConfigLine& line) {
+  const std::optional<Directive> directive = DirectiveOf(line.directive);
+  if (!directive) {
+    if (line.directive.starts_with('<')) return Fail(line.number, "unknown block " + std::string(line.directive));
+    return Fail(line.number, "unknown directive " + Quoted(line.directive));
   }
-  for (const auto& [name, kind] : kActions) {
-    if (DirectiveIs(d, name)) return Action(line, name, kind);
-  }
-  return Fail(line.number, "unknown directive \"" + std::string(d) + "\"");
+  if (*directive <= Directive::kEndTable) return Block(line, *directive);
+  if (row_line_ == 0) return Fail(line.number, std::string(line.directive) + " outside a <Row>");
+  if (*directive <= Directive::kMDL) return Condition(line, *directive);
+  return Action(line, *directive);
 }
 
-bool Parser::Block(const ConfigLine& line) {
-  const std::string_view d = line.directive;
-  if (DirectiveIs(d, "<Table")) {
+bool RulesParser::Block(const ConfigLine& line, Directive directive) {
+  if (directive == Directive::kTable) {
     if (table_line_ != 0) return Fail(line.number, "<Table> inside the <Table> of line " + std::to_string(table_line_));
     std::string_view name = line.value;
-    if (name.empty() || name.back() != '>' || Words(name.substr(0, name.size() - 1)).size() != 1) {
-      return Fail(line.number, "<Table> takes one name: <Table NAME>");
-    }
+    if (!name.ends_with('>')) return Fail(line.number, "<Table> takes one name: <Table NAME>");
     name.remove_suffix(1);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
-    tables_.push_back({name, {}});
+    if (name.empty() || name.find_first_of(" \t") != std::string_view::npos) {
+      return Fail(line.number, "<Table> takes one name: <Table NAME>");
+    }
+    set_.tables_.push_back({name, {static_cast<uint32_t>(set_.rows_.size()), 0}});
     table_line_ = line.number;
     return true;
   }
-  if (!line.value.empty()) return Fail(line.number, "unknown block " + std::string(d) + " " + std::string(line.value));
-  if (DirectiveIs(d, "<Row>")) {
+  if (!line.value.empty()) return Fail(line.number, "unknown block " + std::string(line.directive) + " " + std::string(line.value));
+  if (directive == Directive::kRow) {
     if (table_line_ == 0) return Fail(line.number, "<Row> outside a <Table>");
-    if (row_) return Fail(line.number, "<Row> inside the <Row> of line " + std::to_string(row_->row.line));
-    row_.emplace();
-    row_->row.file = file_;
-    row_->row.line = line.number;
+    if (row_line_ != 0) return Fail(line.number, "<Row> inside the <Row> of line " + std::to_string(row_line_));
+    RuleRow added;
+    added.file = file_;
+    added.line = line.number;
+    added.actions.first = static_cast<uint32_t>(set_.actions_.size());
+    set_.rows_.push_back(added);
+    row_line_ = line.number;
+    std::fill(std::begin(condition_lines_), std::end(condition_lines_), 0);
     return true;
   }
-  if (DirectiveIs(d, "</Row>")) {
-    if (!row_) return Fail(line.number, "</Row> without a <Row>");
-    if (row_->row.actions.empty()) return Fail(row_->row.line, "a row without an action");
-    tables_.back().rows.push_back(std::move(row_->row));
-    row_.reset();
+  if (directive == Directive::kEndRow) {
+    if (row_line_ == 0) return Fail(line.number, "</Row> without a <Row>");
+    if (row().actions.size == 0) return Fail(row_line_, "a row without an action");
+    ++set_.tables_.back().rows.size;
+    row_line_ = 0;
     return true;
   }
-  if (DirectiveIs(d, "</Table>")) {
-    if (row_) return Fail(line.number, "</Table> inside the <Row> of line " + std::to_string(row_->row.line));
-    if (table_line_ == 0) return Fail(line.number, "</Table> without a <Table>");
-    table_line_ = 0;
-    return true;
-  }
-  return Fail(line.number, "unknown block " + std::string(d));
+  if (row_line_ != 0) return Fail(line.number, "</Table> inside the <Row> of line " + std::to_string(row_line_));
+  if (table_line_ == 0) return Fail(line.number, "</Table> without a <Table>");
+  table_line_ = 0;
+  return true;
 }
 
-bool Parser::Condition(const ConfigLine& line, std::string_view name, int slot) {
-  const std::string spelled(name);
-  if (row_->lines[slot] != 0) {
-    return Fail(line.number, spelled + " given again (first on line " + std::to_string(row_->lines[slot]) + ")");
-  }
-  row_->lines[slot] = line.number;
-  if (line.value.empty()) return Fail(line.number, spelled + " needs a value");
-  RuleRow& row = row_->row;
-  if (slot >= 3) {  // a pattern: the whole value, blanks and all
-    const RuleField field = kPatternFields[slot - 3].second;
-    *fields_used_ |= 1u << static_cast<unsigned>(field);
-    row.patterns.emplace_back(field, line.value);
+bool RulesParser::Condition(const ConfigLine& line, Directive directive) {
+  const std::string_view spelled = line.directive;
+  int& given = condition_lines_[static_cast<int>(directive) - static_cast<int>(Directive::kKind)];
+  if (given != 0) return Fail(line.number, std::string(spelled) + " given again (first on line " + std::to_string(given) + ")");
+  given = line.number;
+  if (line.value.empty()) return Fail(line.number, std::string(spelled) + " needs a value");
+  RuleRow& r = row();
+  if (directive >= Directive::kManufacturer) {  // a pattern: the whole value, blanks and all
+    const auto field = static_cast<RuleField>(static_cast<int>(directive) - static_cast<int>(Directive::kManufacturer));
+    fields_used_ |= 1u << static_cast<unsigned>(field);
+    if (r.patterns.size == 0) r.patterns.first = static_cast<uint32_t>(set_.patterns_.size());
+    ++r.patterns.size;  // a row's patterns are read one after another
+    // Kept with a zero byte after it, for fnmatch.
+    set_.patterns_.push_back({field, static_cast<uint32_t>(set_.pattern_text_.size())});
+    set_.pattern_text_.append(line.value).push_back('\0');
     return true;
   }
-  for (const std::string_view item : Words(line.value)) {
-    const auto quoted = [&] { return std::string(1, '"').append(item).append(1, '"'); };
-    if (slot == 0) {
+  if (directive == Directive::kCountry) r.countries.first = static_cast<uint32_t>(set_.names_.size());
+  if (directive == Directive::kModelNumber) r.models.first = static_cast<uint32_t>(set_.models_.size());
+  return ForEachWord(line.value, [&](std::string_view item, bool) {
+    if (directive == Directive::kKind) {
       const auto* kind = std::find_if(std::begin(kKinds), std::end(kKinds), [&](const auto& k) { return item == k.first; });
-      if (kind == std::end(kKinds)) return Fail(line.number, "Kind takes ColorLaser, MonoLaser, Ink or SInk, not " + quoted());
-      row.kinds.push_back(kind->second);
-    } else if (slot == 1) {
+      if (kind == std::end(kKinds)) return Fail(line.number, "Kind takes ColorLaser, MonoLaser, Ink or SInk, not " + Quoted(item));
+      r.kinds |= static_cast<uint8_t>(1u << kind->second);
+      return true;
+    }
+    if (directive == Directive::kModelNumber) {
       const std::optional<std::pair<int32_t, int32_t>> range = ModelRange(item);
       if (!range) {
-        return Fail(line.number, "ModelNumber takes numbers and ranges such as 13, -1, 12-13, *-13 or 22-*, not " + quoted());
+        return Fail(line.number, "ModelNumber takes numbers and ranges such as 13, -1, 12-13, *-13 or 22-*, not " +
+                                     Quoted(item));
       }
       if (range->first > range->second) return Fail(line.number, "the range " + std::string(item) + " ends before it begins");
-      row.models.push_back(*range);
-    } else {
-      const bool excluded = item.front() == '!';
-      const std::string_view code = item.substr(excluded ? 1 : 0);
-      if (!row.countries.empty() && excluded != row.countries_excluded) {
-        return Fail(line.number, "Country takes codes, or codes each with !, not both");
-      }
-      row.countries_excluded = excluded;
-      if (code == "none") {
-        row.countries.push_back({});
-        continue;
-      }
-      const std::optional<std::string> problem = code.empty() ? std::optional<std::string>("takes codes, not \"!\"")
-                                                              : GivenCountryCodeProblem(code);
+      set_.models_.push_back(*range);
+      ++r.models.size;
+      return true;
+    }
+    const bool excluded = item.front() == '!';
+    const std::string_view code = item.substr(excluded ? 1 : 0);
+    if (r.countries.size != 0 && excluded != r.countries_excluded) {
+      return Fail(line.number, "Country takes codes, or codes each with !, not both");
+    }
+    r.countries_excluded = excluded;
+    const bool usual = code.size() == 2 && code[0] >= 'A' && code[0] <= 'Z' && code[1] >= 'A' && code[1] <= 'Z';
+    if (!usual && code != "none") {
+      const std::optional<std::string> problem =
+          code.empty() ? std::optional<std::string>("takes codes, not \"!\"") : GivenCountryCodeProblem(code);
       if (problem) return Fail(line.number, "Country " + *problem);
-      row.countries.push_back(code);
     }
-  }
-  return true;
-}
-
-bool Parser::Action(const ConfigLine& line, std::string_view name, RuleAction::Kind kind) {
-  const std::string spelled(name);
-  std::vector<std::string_view> args = Words(line.value);
-  if (kind == RuleAction::kKeepAsIs) {
-    if (!args.empty()) return Fail(line.number, "KeepAsIs takes no value");
-    row_->row.actions.push_back({kind, {}, line.number});
+    set_.names_.push_back(code == "none" ? std::string_view() : code);
+    ++r.countries.size;
     return true;
-  }
-  const size_t wanted = kind == RuleAction::kSetDefault ? 2 : kind == RuleAction::kRecordCountry ? 1 : 0;
-  if (args.empty()) return Fail(line.number, spelled + " needs a value");
-  if (wanted != 0 && args.size() != wanted) {
-    return Fail(line.number, spelled + (wanted == 2 ? " takes an option and a choice" : " takes one keyword"));
-  }
-  for (const std::string_view arg : args) {
-    if (!IsPPDName(arg)) {
-      return Fail(line.number, spelled + " takes names as a PPD writes them (printable ASCII, no '/', ':' or '\"'), not \"" +
-                                   std::string(arg) + "\"");
+  });
+}
+
+bool RulesParser::Action(const ConfigLine& line, Directive directive) {
+  const std::string_view spelled = line.directive;
+  const RuleAction::Kind kind = static_cast<RuleAction::Kind>(static_cast<int>(directive) - static_cast<int>(Directive::kRemovePaper));
+  RuleAction action{kind, {static_cast<uint32_t>(set_.names_.size()), 0}, line.number};
+  const bool read = ForEachWord(line.value, [&](std::string_view arg, bool is_name) {
+    if (!is_name) {
+      return Fail(line.number, std::string(spelled) + " takes names as a PPD writes them (printable ASCII, no '/', ':' or '\"'), not " +
+                                   Quoted(arg));
     }
+    set_.names_.push_back(arg);
+    ++action.args.size;
+    return true;
+  });
+  if (!read) return false;
+  const uint32_t wanted = kind == RuleAction::kSetDefault ? 2 : kind == RuleAction::kRecordCountry ? 1 : 0;
+  if (kind == RuleAction::kKeepAsIs && action.args.size != 0) return Fail(line.number, "KeepAsIs takes no value");
+  if (kind != RuleAction::kKeepAsIs && action.args.size == 0) return Fail(line.number, std::string(spelled) + " needs a value");
+  if (wanted != 0 && action.args.size != wanted) {
+    return Fail(line.number, std::string(spelled) + (wanted == 2 ? " takes an option and a choice" : " takes one keyword"));
   }
-  row_->row.actions.push_back({kind, std::move(args), line.number});
+  set_.actions_.push_back(action);
+  ++row().actions.size;
   return true;
 }
 
-bool Parser::End() {
-  if (row_) return Fail(row_->row.line, "<Row> never closed");
+bool RulesParser::End() {
+  if (row_line_ != 0) return Fail(row_line_, "<Row> never closed");
   if (table_line_ != 0) return Fail(table_line_, "<Table> never closed");
   return true;
 }
 
-}  // namespace
+void RulesParser::Undo() {
+  set_.tables_.resize(sizes_[0]);
+  set_.rows_.resize(sizes_[1]);
+  set_.actions_.resize(sizes_[2]);
+  set_.names_.resize(sizes_[3]);
+  set_.models_.resize(sizes_[4]);
+  set_.patterns_.resize(sizes_[5]);
+  set_.pattern_text_.resize(sizes_[6]);
+}
 
 bool RuleSet::Add(std::string text, const std::string& name, std::string* error) {
   auto held = std::make_unique<const std::string>(std::move(text));
-  unsigned fields = fields_used_;
-  Parser parser(files_.size(), name, &fields);
-  const int zero = ForEachConfigLine(*held, [&](const ConfigLine& line) { return parser.Line(line); });
-  const bool read = zero == 0 && parser.error().empty() && parser.End();
-  if (!read) {
+  std::vector<std::unique_ptr<const std::string>> unescaped;
+  // Room for what a text of this size may hold, so that the arrays are not
+  // copied as they grow; a large reservation is only address space until
+  // used. A name takes four bytes of text at least ("16K "), a row fifty.
+  names_.reserve(names_.size() + held->size() / 4);
+  rows_.reserve(rows_.size() + held->size() / 50);
+  actions_.reserve(actions_.size() + held->size() / 50);
+  RulesParser parser(*this, name);
+  const int zero = ForEachConfigLine(*held, [&](const ConfigLine& line) {
+    if (line.directive.data() >= held->data() && line.directive.data() < held->data() + held->size()) {
+      return parser.Line(line);
+    }
+    // A line with "\#" is read from a scratch string: the views kept must
+    // point into a copy that lives with the set.
+    const auto& copy = unescaped.emplace_back(std::make_unique<const std::string>(
+        line.directive.data(), static_cast<size_t>(line.value.data() + line.value.size() - line.directive.data())));
+    const std::string_view kept = *copy;
+    return parser.Line({line.number, kept.substr(0, line.directive.size()),
+                        kept.substr(static_cast<size_t>(line.value.data() - line.directive.data()))});
+  });
+  if (zero != 0 || !parser.error().empty() || !parser.End()) {
     *error = zero != 0 ? name + ":" + std::to_string(zero) + ": holds a zero byte" : parser.error();
+    parser.Undo();
     return false;
   }
+  parser.Keep();
   files_.push_back(name);
   texts_.push_back(std::move(held));
-  for (RuleTable& table : parser.tables()) tables_.push_back(std::move(table));
-  fields_used_ = fields;
+  for (auto& copy : unescaped) texts_.push_back(std::move(copy));
   return true;
 }

@@ -52,7 +52,8 @@ void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice count
   if (noted.rules.empty()) noted.rules = "none";
   for (const RuleEffect& effect : trace) {
     const RuleAction& action = *effect.action;
-    const std::string where = rules.Where(effect.row->file, effect.row->line);
+    const std::span<const std::string_view> args = rules.Args(action);
+    const std::string where = rules.Where(*effect.row);
     const auto rewrite = [&](UString head) {
       std::optional<UString> before = HeadStartingWith(text, head);
       noted.rewrites.push_back({std::move(head), where, std::move(before)});
@@ -60,7 +61,7 @@ void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice count
     switch (action.kind) {
       case RuleAction::kRemovePaper:
       case RuleAction::kRemoveLinesNaming:
-        for (const std::string_view name : action.args) {
+        for (const std::string_view name : args) {
           const UString paper = Wide(name);
           if (std::none_of(noted.papers.begin(), noted.papers.end(), [&](const Paper& p) { return p.name == paper; })) {
             noted.papers.push_back({paper, where, Offers(ppd, std::string(name)).first});
@@ -69,24 +70,24 @@ void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice count
         break;
       case RuleAction::kSetDefault:
         if (effect.outcome == RuleEffect::kNotOffered) {
-          noted.notes.push_back("default " + std::string(action.args[0]) + ": " + std::string(action.args[1]) +
+          noted.notes.push_back("default " + std::string(args[0]) + ": " + std::string(args[1]) +
                                 " not set, as the PPD does not offer it (" + where + ")");
         } else if (effect.outcome == RuleEffect::kNoStatement) {
-          noted.notes.push_back("default " + std::string(action.args[0]) + ": not set, as the PPD has no *Default" +
-                                std::string(action.args[0]) + " statement (" + where + ")");
+          noted.notes.push_back("default " + std::string(args[0]) + ": not set, as the PPD has no *Default" +
+                                std::string(args[0]) + " statement (" + where + ")");
         }
-        for (const std::string_view keyword : DefaultKeywords(action.args[0])) {
+        for (const std::string_view keyword : DefaultKeywords(args[0])) {
           rewrite(StringConcat({u"*Default", Wide(keyword), u":"}));
           rewrite(StringConcat({u"*DefaultQZ", Wide(keyword), u":"}));
         }
         break;
       case RuleAction::kRecordCountry:
         if (effect.outcome == RuleEffect::kNoStatement) {
-          noted.notes.push_back("country: not recorded, as the PPD has no *" + std::string(action.args[0]) +
+          noted.notes.push_back("country: not recorded, as the PPD has no *" + std::string(args[0]) +
                                 " statement (" + where + ")");
         }
-        rewrite(StringConcat({u"*", Wide(action.args[0]), u":"}));
-        rewrite(StringConcat({u"*DefaultQZ", Wide(action.args[0]), u":"}));
+        rewrite(StringConcat({u"*", Wide(args[0]), u":"}));
+        rewrite(StringConcat({u"*DefaultQZ", Wide(args[0]), u":"}));
         break;
       case RuleAction::kKeepAsIs:
         break;

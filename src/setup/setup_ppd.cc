@@ -1,8 +1,12 @@
 #include "setup/setup_ppd.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "policy/model_info.h"
 #include "ppdio/output_file.h"
@@ -53,25 +57,85 @@ int Deliver(const Writer& write, const RunOptions& options, FILE* out, FILE* err
 
 }  // namespace
 
+namespace {
+
+bool IsRegularFile(const char* path) {
+  struct stat info;
+  return path != nullptr && std::strcmp(path, "-") != 0 && stat(path, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The rules of options.rules_files, or why they cannot be read.
+struct LoadedRules {
+  std::unique_ptr<RuleSet> rules;  // stays put: the edits and the trace point into it
+  std::string error;
+};
+
+LoadedRules LoadRulesFiles(const std::vector<std::string>& files) {
+  LoadedRules loaded;
+  std::optional<RuleSet> rules = LoadRules(files, &loaded.error);
+  if (rules) loaded.rules = std::make_unique<RuleSet>(std::move(*rules));
+  return loaded;
+}
+
+int RulesFailed(FILE* err, const std::string& error) {
+  std::fprintf(err, "ppd-localize: %s\n", error.c_str());
+  return kRunUsage;
+}
+
+struct Helped {
+  LoadedRules loaded;  // the rules files, read on the helper
+  PreparedText prepared;
+};
+
+}  // namespace
+
 int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) {
   const std::string input = PPDInputName(path);
   const CountryChoice country =
       options.country ? CountryChoice{StringFromASCII(*options.country), "--country"} : CurrentCountryChoice();
+
+  // Rules files are read on the helper while this thread reads a PPD file:
+  // a file read has no effect, and rules that cannot be read stop the run
+  // all the same, before anything of the PPD is used. A PPD from a pipe or
+  // standard input is not touched until they are read.
+  LoadedRules loaded;
+  const bool rules_to_read = !options.rules_files.empty();
+  if (rules_to_read && !IsRegularFile(path)) {
+    loaded = LoadRulesFiles(options.rules_files);
+    if (!loaded.rules) return RulesFailed(err, loaded.error);
+  }
   std::string reason;
   std::optional<PPDBytes> bytes = ReadPPDBytes(path, &reason);
-  if (!bytes) return Failed(err, input, reason + options.load_hint);
+  if (!bytes) {
+    if (rules_to_read && !loaded.rules && !(loaded = LoadRulesFiles(options.rules_files)).rules) {
+      return RulesFailed(err, loaded.error);
+    }
+    return Failed(err, input, reason + options.load_hint);
+  }
 
   // libcups reads the very bytes that are edited (one read, one content),
   // through a descriptor of its own. Meanwhile a helper decodes them and
   // prepares the edits; the text exists for this thread only once the
   // helper hands it back, after the parse.
-  const RuleSet& rules = options.rules != nullptr ? *options.rules : BuiltinRules();
-  BackgroundTask<PreparedText> helper([&bytes = *bytes, &rules, code = country.code](std::stop_token stop) {
-    return PrepareText(bytes, rules, code, stop);
+  const RuleSet* given = loaded.rules ? loaded.rules.get() : options.rules;
+  BackgroundTask<Helped> helper([&bytes = *bytes, given, rules_to_read, &options, code = country.code](std::stop_token stop) {
+    Helped helped;
+    const RuleSet* rules = given;
+    if (rules == nullptr && rules_to_read) {
+      helped.loaded = LoadRulesFiles(options.rules_files);
+      if (!helped.loaded.rules) return helped;
+      rules = helped.loaded.rules.get();
+    }
+    helped.prepared = PrepareText(bytes, rules != nullptr ? *rules : BuiltinRules(), code, stop);
+    return helped;
   });
   PPDRead read = PPDReadDescriptor(bytes->fd());
-  PreparedText prepared = helper.Get();
+  Helped helped = helper.Get();
   bytes.reset();  // the text holds everything now
+  if (!helped.loaded.error.empty()) return RulesFailed(err, helped.loaded.error);
+  if (helped.loaded.rules) loaded = std::move(helped.loaded);
+  const RuleSet& rules = loaded.rules ? *loaded.rules : options.rules != nullptr ? *options.rules : BuiltinRules();
+  PreparedText& prepared = helped.prepared;
   if (!prepared.text) return Failed(err, input, prepared.error);
   if (!read.error.empty()) return Failed(err, input, read.error);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ppdtext/text_edits.h"
 #include "ppdtext/ustring.h"
@@ -25,6 +26,7 @@ struct RunOptions {
   bool report = false;                 // a summary of the run on `err` (run_report.h)
   std::string load_hint;               // added to the message when the PPD cannot be loaded
   const RuleSet* rules = nullptr;      // the rules instead of the built-in ones
+  std::vector<std::string> rules_files;  // or the rules of these files (LoadRules)
 };
 
 // The edits of a run on an opened, classified PPD: the built-in rules for
@@ -43,7 +45,9 @@ void localizePPD(TextEdits& edits, ppd_file_t* ppd, UStringView country);
 // output and the reason, nothing to `out`, and answers kRunFailed. A file
 // that libcups rejects is passed on unedited to `out`, or leaves
 // options.output as it was, with a warning line on `err`, and answers
-// kRunOk.
+// kRunOk. Rules files that cannot be read write one line to `err`, "FILE:LINE:
+// what is wrong" or "PATH: reason", nothing to `out`, and answer kRunUsage,
+// whatever the PPD.
 int setupPPD(const char* path, const RunOptions& options = {}, FILE* out = stdout, FILE* err = stderr);
 
 #endif  // PPDLOCALIZE_SETUP_SETUP_PPD_H_
