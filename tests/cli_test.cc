@@ -182,3 +182,81 @@ TEST(Run, ReportNamesEveryPaperOfTheRuleWithItsFate) {
   EXPECT_EQ(RunTool({"--report", "-", bare}, Locale("JP")).err.find(not_recorded), std::string::npos);
   EXPECT_EQ(RunTool({"--report", "-", ppd}, Locale("DE")).err.find(not_recorded), std::string::npos);
 }
+
+TEST(Run, RulesFilesReplaceTheBuiltinRules) {
+  ScratchDir dir;
+  const RunResult printed = RunTool({"--print-rules"});
+  EXPECT_TRUE(printed.status == 0 && printed.out == ReadFile(kSource + "/rules/default.rules")) << printed.err;
+  // The printed rules, read from a file, do what the built-in ones do.
+  const std::string copy = dir.Write("copy.rules", printed.out);
+  for (const char* example : {"mono13", "color-laser"}) {
+    for (const std::string country : {"JP", "CN", "TW", "DE", ""}) {
+      const std::vector<std::string> args = {"--country=" + country, "x", ExamplePath(std::string(example) + ".ppd")};
+      std::vector<std::string> with_file = args;
+      with_file.insert(with_file.begin(), "--rules=" + copy);
+      const RunResult run = RunTool(with_file);
+      EXPECT_TRUE(run.status == 0 && run.err.empty() && run.out == RunTool(args).out) << example << " " << country;
+    }
+  }
+  EXPECT_EQ(RunTool({"--check-rules=" + copy}).out, copy + ": 3 tables, 32 rows, well formed\n");
+  // No rules: no edits, the input's bytes and the newline.
+  const std::string ppd = ExamplePath("mono13.ppd"), none = dir.Write("none.rules", "# nothing\n");
+  EXPECT_EQ(RunTool({"--rules=" + none, "--country=CN", "x", ppd}).out, ReadFile(ppd) + "\n");
+  // A directory: its *.rules files in name order.
+  dir.Write("d/50-mine.rules", "<Table t>\n<Row>\nCountry DE\nSetDefault PageSize Letter\n</Row>\n</Table>\n");
+  dir.Write("d/README", "not read");
+  const RunResult from_dir = RunTool({"--rules=" + dir.path() + "/d", "--country=DE", "--report", "x", ppd});
+  EXPECT_EQ(from_dir.status, 0) << from_dir.err;
+  EXPECT_NE(from_dir.out.find("\n*DefaultPageSize: Letter\n"), std::string::npos);
+  EXPECT_NE(from_dir.err.find("  rules: " + dir.path() + "/d/50-mine.rules\n"), std::string::npos) << from_dir.err;
+  EXPECT_NE(from_dir.err.find(" -> *DefaultPageSize: Letter (" + dir.path() + "/d/50-mine.rules:2)\n"),
+            std::string::npos) << from_dir.err;
+}
+
+// Rules that cannot be read stop the run whatever the PPD, and before a PPD
+// from a pipe is touched: the run below would wait for the pipe's writer.
+TEST(Run, MalformedRulesStopTheRunBeforeThePPD) {
+  ScratchDir dir;
+  const std::string bad = dir.Write("bad.rules", "<Table t>\n<Row>\n  Country jp\n  KeepAsIs\n</Row>\n</Table>\n");
+  const std::string message = "ppd-localize: " + bad + ":3: Country takes a country code in upper case, not \"jp\" (did you mean JP?)\n";
+  const std::string fifo = dir.path() + "/fifo", target = dir.Write("target.ppd", "old\n");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::vector<std::string> ppds = {ExamplePath("mono13.ppd"), dir.path() + "/missing.ppd", fifo, "-", dir.path()};
+  for (const std::string& ppd : ppds) {
+    for (const std::vector<std::string>& extra : {std::vector<std::string>{}, {"--output=" + target, "--report"}}) {
+      std::vector<std::string> args = {"--rules=" + bad};
+      args.insert(args.end(), extra.begin(), extra.end());
+      args.insert(args.end(), {"x", ppd});
+      const RunResult run = RunTool(args);
+      EXPECT_TRUE(run.status == 2 && run.out.empty() && run.err == message) << ppd << "\n" << run.err;
+    }
+  }
+  EXPECT_EQ(ReadFile(target), "old\n");
+  const RunResult check = RunTool({"--check-rules=" + bad});
+  EXPECT_TRUE(check.status == 2 && check.out.empty() && check.err == message) << check.err;
+  const RunResult missing = RunTool({"--check-rules=" + dir.path() + "/no.rules"});
+  EXPECT_EQ(missing.err, "ppd-localize: " + dir.path() + "/no.rules: No such file or directory\n");
+  EXPECT_EQ(missing.status, 2);
+}
+
+// A packager's rule that meets a PPD it did not foresee changes nothing,
+// and the report says why.
+TEST(Run, SetDefaultChangesNothingWhereThePPDLacksTheChoice) {
+  ScratchDir dir;
+  const std::string rules = dir.Write("r.rules", "<Table t>\n<Row>\n  SetDefault PageSize Legal\n"
+                                                 "  SetDefault Duplex DuplexNoTumble\n</Row>\n</Table>\n");
+  const std::string ppd = dir.Write("m.ppd", "*PPD-Adobe: \"4.3\"\n*OpenUI *PageSize: PickOne\n*DefaultPageSize: A4\n"
+                                             "*PageSize A4/A4: \"\"\n*PageSize Legal/Legal: \"\"\n*CloseUI: *PageSize\n"
+                                             "*DefaultPageRegion: A4\n*PageRegion Legal/Legal: \"\"\n*DefaultDuplex: None\n");
+  const RunResult run = RunTool({"--rules=" + rules, "--report", "x", ppd});
+  std::string want = ReadFile(ppd);
+  for (const std::string keyword : {"PageSize", "PageRegion"}) {
+    const std::string from = "*Default" + keyword + ": A4";
+    want.replace(want.find(from), from.size(), "*Default" + keyword + ": Legal");
+  }
+  EXPECT_EQ(run.out, want + "\n");
+  EXPECT_NE(run.err.find("*DefaultPageSize: A4 -> *DefaultPageSize: Legal (" + rules + ":2)\n"), std::string::npos)
+      << run.err;
+  EXPECT_TRUE(run.err.ends_with("\n  default Duplex: DuplexNoTumble not set, as the PPD does not offer it (" + rules +
+                                ":2)\n")) << run.err;
+}

@@ -39,3 +39,26 @@ TEST(DriverProgram, ListCatAndEachRefusalInOneLine) {
   EXPECT_EQ(std::tie(run.status, run.out), std::tuple(1, ""));
   EXPECT_EQ(run.err, "ERROR: ppd-localize: " + root.path() + "/ppd-localize.conf: line 4: Country takes two ASCII letters or three digits, not \"Taiwan\"\n");
 }
+
+// Rules in the configuration: cat runs them as the tool's --rules does; rules
+// that cannot be read fail list and cat, naming the file and line.
+TEST(DriverProgram, RulesOfTheConfigurationOrTheirErrorInOneLine) {
+  const ScratchDir root;
+  const std::map<std::string, std::string> env = {{"CUPS_SERVERROOT", root.path()}};
+  const std::string rules = root.Write("rules/a.rules", "<Table t>\n<Row>\nCountry TW\nRemovePaper A4 Letter\n</Row>\n</Table>\n");
+  root.Write("rules/b.rules", "<Table u>\n<Row>\nSetDefault PageSize Letter\n</Row>\n</Table>\n");
+  const std::string conf = "PPDDirectory " PPD_LOCALIZE_SOURCE_DIR "/examples\nCountry TW\n";
+  root.Write("ppd-localize.conf", conf + "Rules " + root.path() + "/rules\nRules " + rules + "\n");
+  const RunResult cat = RunProgram(PPD_LOCALIZE_DRIVER_BINARY, {"cat", "ppd-localize:mono13.ppd"}, env);
+  const RunResult tool = RunTool({"--rules=" + root.path() + "/rules", "--country=TW", "-", ExamplePath("mono13.ppd")});
+  EXPECT_TRUE(cat.status == 0 && cat.err.empty() && cat.out == tool.out) << cat.err;
+  // Letter goes, so the second file's default, set after, is not set to it.
+  EXPECT_EQ(cat.out.find("*PageSize Letter/"), std::string::npos);
+  EXPECT_NE(cat.out.find("\n*DefaultPageSize: A4\n"), std::string::npos);
+  root.Write("rules/c.rules", "<Table v>\n<Row>\nModelNumber 9-1\nKeepAsIs\n</Row>\n</Table>\n");
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"list"}, {"cat", "ppd-localize:mono13.ppd"}}) {
+    const RunResult run = RunProgram(PPD_LOCALIZE_DRIVER_BINARY, args, env);
+    EXPECT_EQ(std::tie(run.status, run.out), std::tuple(1, "")) << args[0];
+    EXPECT_EQ(run.err, "ERROR: ppd-localize: " + root.path() + "/rules/c.rules:3: the range 9-1 ends before it begins\n");
+  }
+}

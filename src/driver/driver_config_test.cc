@@ -26,6 +26,8 @@ TEST(DriverConfig, ReadsEachDirectiveNamesTheLineItCannotUnderstand) {
       {"DefaultCountry TW\nDefaultCountry JP\n", "f: line 2: DefaultCountry given again (first on line 1)", {}, {}, {}},
       {"PPDDirectory relative/dir\n", "f: line 1: PPDDirectory takes an absolute directory", {}, {}, {}},
       {"PPDDirectory\n", "f: line 1: PPDDirectory takes an absolute directory", {}, {}, {}},
+      {"Rules rules/\n", "f: line 1: Rules takes an absolute file or directory", {}, {}, {}},
+      {"Rules\n", "f: line 1: Rules takes an absolute file or directory", {}, {}, {}},
       {std::string("Country TW\0", 11), "f: line 1: holds a zero byte", {}, {}, {}}};
   for (const auto& [text, expected_error, directories, country, default_country] : cases) {
     std::string error;
@@ -33,6 +35,16 @@ TEST(DriverConfig, ReadsEachDirectiveNamesTheLineItCannotUnderstand) {
     EXPECT_EQ(std::tie(error, got.ppd_directories, got.country, got.default_country),
               std::tie(expected_error, directories, country, default_country)) << text;
   }
+}
+
+TEST(DriverConfig, RulesAreKeptInOrderBesideTheDirectories) {
+  std::string error;
+  const std::optional<DriverConfig> got =
+      ParseDriverConfig("Rules /usr/share/x/rules/\nPPDDirectory /p\nrules  /etc/mine.rules # mine\n", "f", &error);
+  ASSERT_TRUE(got) << error;
+  EXPECT_EQ(got->rules, (std::vector<std::string>{"/usr/share/x/rules", "/etc/mine.rules"}));
+  EXPECT_EQ(got->ppd_directories, std::vector<std::string>{"/p"});
+  EXPECT_TRUE(ParseDriverConfig("Country TW\n", "f", &error)->rules.empty());
 }
 
 TEST(DriverConfig, EmptyCupsServerRootIsEtcCupsMissingFileMeansDefaults) {

@@ -32,14 +32,19 @@ bool MatchesPattern(const PrinterRecord& printer, RuleField field, const char* p
   return false;
 }
 
-// The files ending in ".rules" in the directory `path`, in name order.
+// The files ending in ".rules" in the directory `path`, in name order; not
+// hidden ones (an editor's) nor directories.
 std::optional<std::vector<std::string>> RulesFilesIn(const std::string& path) {
   DIR* dir = opendir(path.c_str());
   if (dir == nullptr) return std::nullopt;
   std::vector<std::string> files;
   while (const dirent* entry = readdir(dir)) {
     const std::string_view name = entry->d_name;
-    if (name.size() > 6 && name.ends_with(".rules") && name.front() != '.') files.push_back(path + "/" + entry->d_name);
+    struct stat info;
+    if (name.size() > 6 && name.ends_with(".rules") && name.front() != '.') {
+      std::string file = path + "/" + entry->d_name;
+      if (stat(file.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) files.push_back(std::move(file));
+    }
   }
   closedir(dir);
   std::sort(files.begin(), files.end());

@@ -136,6 +136,16 @@ std::optional<std::pair<int32_t, int32_t>> ModelRange(std::string_view item) {
   return std::pair(*low, *high);
 }
 
+// Keywords whose statements libcups reads as the PPD's structure: a
+// country written in place of their value would break the file.
+bool IsStructureKeyword(std::string_view keyword) {
+  constexpr std::string_view kStructure[] = {
+      "PPD-Adobe", "OpenUI", "CloseUI", "JCLOpenUI", "JCLCloseUI", "OpenGroup", "CloseGroup", "OpenSubGroup",
+      "CloseSubGroup", "OrderDependency", "NonUIOrderDependency", "UIConstraints", "NonUIConstraints", "Include", "End"};
+  return keyword.starts_with("Default") ||
+         std::find(std::begin(kStructure), std::end(kStructure), keyword) != std::end(kStructure);
+}
+
 std::string Quoted(std::string_view text) { return std::string(1, '"').append(text).append(1, '"'); }
 
 }  // namespace
@@ -180,6 +190,7 @@ class RulesParser {
 bool RulesParser::Line(const ConfigLine& line) {
   const std::optional<Directive> directive = DirectiveOf(line.directive);
   if (!directive) {
+    if (DirectiveIs(line.directive, "<Table>")) return Fail(line.number, "<Table> takes one name: <Table NAME>");
     if (line.directive.starts_with('<')) return Fail(line.number, "unknown block " + std::string(line.directive));
     return Fail(line.number, "unknown directive " + Quoted(line.directive));
   }
@@ -303,6 +314,10 @@ bool RulesParser::Action(const ConfigLine& line, Directive directive) {
   if (kind != RuleAction::kKeepAsIs && action.args.size == 0) return Fail(line.number, std::string(spelled) + " needs a value");
   if (wanted != 0 && action.args.size != wanted) {
     return Fail(line.number, std::string(spelled) + (wanted == 2 ? " takes an option and a choice" : " takes one keyword"));
+  }
+  if (kind == RuleAction::kRecordCountry && IsStructureKeyword(set_.names_.back())) {
+    return Fail(line.number, "RecordCountry cannot rewrite *" + std::string(set_.names_.back()) +
+                                 ", which shapes the PPD for libcups");
   }
   set_.actions_.push_back(action);
   ++row().actions.size;
