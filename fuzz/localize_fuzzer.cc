@@ -6,11 +6,7 @@
 // encodes to.
 // On small texts the recorded deletions and rewrites give what the
 // straightforward forms in tests/reference_edits.h give.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <functional>
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -22,8 +18,6 @@
 #include "ppdtext/option_deletion.h"
 #include "ppdio/ppd_load.h"
 #include "ppdio/ppd_output.h"
-#include "ppdtext/statements.h"
-#include "ppdio/unique_fd.h"
 #include "reference_edits.h"
 #include "setup/prepared_text.h"
 #include "setup/setup_ppd.h"
@@ -49,39 +43,6 @@ void CompareWithReference(const UString& text, uint8_t pick) {
   FUZZ_CHECK(fast[0] == simple[0] && fast[1] == simple[1] && fast[2] == simple[2], fuzz::Show(text));
 }
 
-// True when `out` is the statements of `in` in order, some left out and some
-// replaced by the rewrite that `rewrites` gives for their head.
-bool KeepsWholeStatements(UStringView in, UStringView out, std::span<const std::pair<UString, UString>> rewrites) {
-  size_t o = 0;
-  for (size_t at = 0; at < in.size();) {
-    const Statement s = StatementAt(in, at);
-    const UStringView piece = in.substr(s.begin, s.end - s.begin);
-    // A rewrite first: a last statement without a line end can be the start of its rewrite.
-    const auto rewrite = std::find_if(rewrites.begin(), rewrites.end(), [&](const auto& r) {
-      return piece.starts_with(r.first) && out.substr(o).starts_with(r.second);
-    });
-    if (rewrite != rewrites.end()) {
-      o += rewrite->second.size();
-    } else if (out.substr(o).starts_with(piece)) {
-      o += piece.size();
-    }
-    at = s.end;
-  }
-  return o == out.size();
-}
-
-std::string Written(const std::function<bool(FILE*)>& write) {
-  std::string written;
-  const UniqueFd fd(memfd_create("out", MFD_CLOEXEC));
-  FILE* file = fd.get() >= 0 ? fdopen(dup(fd.get()), "w") : nullptr;
-  if (file == nullptr) std::abort();
-  const bool ok = write(file);
-  std::fclose(file);
-  written.resize(static_cast<size_t>(lseek(fd.get(), 0, SEEK_END)));
-  if (!ok || pread(fd.get(), written.data(), written.size(), 0) != static_cast<ssize_t>(written.size())) std::abort();
-  return written;
-}
-
 // The run's own way to the output (the text prepared from the bytes and
 // scanned ahead, the rule stage made ahead for the printer the text
 // describes, taken or made again for the printer libcups found, written
@@ -92,11 +53,12 @@ bool RunWritesTheSame(std::string_view bytes, const PPDText& in, const UString& 
   if (!file) std::abort();
   std::stop_source done;
   done.request_stop();
-  PreparedText prepared = PrepareText(*file, country, done.get_token());
+  PreparedText prepared = PrepareText(*file, BuiltinRules(), country, done.get_token());
   if (!prepared.text || prepared.text->text != in.text) return false;
-  const TextEdits edits = LocalizePrepared(prepared, ppd, country);
-  return Written([&](FILE* to) { return OutputEditedPPD(edits, to, in.encoding); }) ==
-         Written([&](FILE* to) { return CFStringOutputPPD(edited, to, in.encoding); });
+  const LocalizedText localized =
+      LocalizePrepared(prepared, BuiltinRules(), PrinterRecordOf(ppd, gModelInfo), country);
+  return fuzz::Written([&](FILE* to) { return OutputEditedPPD(localized.edits, to, in.encoding); }) ==
+         fuzz::Written([&](FILE* to) { return CFStringOutputPPD(edited, to, in.encoding); });
 }
 
 }  // namespace
@@ -124,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       {u"*DefaultQZDuplex:", u"*DefaultQZDuplex: DuplexNoTumble\n"},
       {u"*ISOCountryCode:", u"*ISOCountryCode: \"" + UString(country) + u"\"\n"},
       {u"*DefaultQZISOCountryCode:", u"*DefaultQZISOCountryCode: " + UString(country) + u"\n"}};
-  FUZZ_CHECK(KeepsWholeStatements(in->text, out, country == u"JP" ? std::span(rewrites, 2) : std::span(rewrites)),
+  FUZZ_CHECK(fuzz::KeepsWholeStatements(in->text, out, country == u"JP" ? std::span(rewrites, 2) : std::span(rewrites)),
              fuzz::Show(out));
   std::string out_bytes(StringGetMaximumUTF8Size(out.size()), '\0');
   const std::optional<size_t> written = StringEncode(out, in->encoding, out_bytes.data());

@@ -13,7 +13,7 @@ build=${1:?build dir}
 seconds=${2:?seconds}
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(localize)
+[ ${#targets[@]} -gt 0 ] || targets=(localize rules)
 
 export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 mkdir -p "$build/fuzz-artifacts" "$build/fuzz-logs"
