@@ -9,8 +9,7 @@ PAPERS = ['Postcard', 'DoublePostcardRotated', 'EnvChou3', 'EnvChou4', 'EnvKaku2
 COUNTRIES = ['JP', 'CN', 'TW', 'HK', 'KR', 'DE', 'FR', 'US', 'CA', 'MX', 'BR', 'IN']
 
 
-def main():
-    rows = int(sys.argv[1])
+def make_rules(rows):
     per_table = 50
     out = ['# %d rows made by bench/make_rules.py\n' % rows]
     for r in range(rows):
@@ -35,7 +34,11 @@ def main():
         out.append('  </Row>\n')
         if r % per_table == per_table - 1 or r == rows - 1:
             out.append('</Table>\n')
-    sys.stdout.write(''.join(out))
+    return ''.join(out)
+
+
+def main():
+    sys.stdout.write(make_rules(int(sys.argv[1])))
 
 
 if __name__ == '__main__':

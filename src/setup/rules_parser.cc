@@ -69,11 +69,15 @@ constexpr DirectiveIndex kDirectiveIndex = [] {
 
 std::optional<Directive> DirectiveOf(std::string_view name) {
   if (name.size() > kLongestDirective) return std::nullopt;
-  for (const int8_t candidate : kDirectiveIndex.of_length[name.size()]) {
-    if (candidate < 0) break;
-    const char* lower = kDirectiveIndex.lower[candidate];
+  const int8_t* const candidates = kDirectiveIndex.of_length[name.size()];
+  // Spelled as documented, mostly.
+  for (const int8_t* c = candidates; c < candidates + 3 && *c >= 0; ++c) {
+    if (name == kDirectives[*c].first) return kDirectives[*c].second;
+  }
+  for (const int8_t* c = candidates; c < candidates + 3 && *c >= 0; ++c) {
+    const char* lower = kDirectiveIndex.lower[*c];
     if (std::equal(name.begin(), name.end(), lower, [](char a, char b) { return Lower(a) == b; })) {
-      return kDirectives[candidate].second;
+      return kDirectives[*c].second;
     }
   }
   return std::nullopt;

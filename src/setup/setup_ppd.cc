@@ -6,6 +6,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "policy/model_info.h"
@@ -83,7 +84,7 @@ int RulesFailed(FILE* err, const std::string& error) {
 }
 
 struct Helped {
-  LoadedRules loaded;  // the rules files, read on the helper
+  LoadedRules loaded;  // the rules files read, as the helper got them
   PreparedText prepared;
 };
 
@@ -94,45 +95,48 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   const CountryChoice country =
       options.country ? CountryChoice{StringFromASCII(*options.country), "--country"} : CurrentCountryChoice();
 
-  // Rules files are read on the helper while this thread reads a PPD file:
-  // a file read has no effect, and rules that cannot be read stop the run
-  // all the same, before anything of the PPD is used. A PPD from a pipe or
-  // standard input is not touched until they are read.
+  // Rules files are read on a thread of their own while this thread reads
+  // a PPD file: a file read has no effect, and rules that cannot be read
+  // stop the run all the same, before anything of the PPD is used. A PPD
+  // from a pipe or standard input is not touched until they are read.
   LoadedRules loaded;
-  const bool rules_to_read = !options.rules_files.empty();
-  if (rules_to_read && !IsRegularFile(path)) {
-    loaded = LoadRulesFiles(options.rules_files);
-    if (!loaded.rules) return RulesFailed(err, loaded.error);
+  std::optional<BackgroundTask<LoadedRules>> reading;
+  if (!options.rules_files.empty()) {
+    if (IsRegularFile(path)) {
+      reading.emplace([&files = options.rules_files](std::stop_token) { return LoadRulesFiles(files); });
+    } else if (!(loaded = LoadRulesFiles(options.rules_files)).rules) {
+      return RulesFailed(err, loaded.error);
+    }
   }
   std::string reason;
   std::optional<PPDBytes> bytes = ReadPPDBytes(path, &reason);
   if (!bytes) {
-    if (rules_to_read && !loaded.rules && !(loaded = LoadRulesFiles(options.rules_files)).rules) {
-      return RulesFailed(err, loaded.error);
-    }
+    if (reading && !(loaded = reading->Get()).rules) return RulesFailed(err, loaded.error);
     return Failed(err, input, reason + options.load_hint);
   }
 
   // libcups reads the very bytes that are edited (one read, one content),
   // through a descriptor of its own. Meanwhile a helper decodes them and
-  // prepares the edits; the text exists for this thread only once the
-  // helper hands it back, after the parse.
+  // prepares the edits, for the rules once they are read; the text exists
+  // for this thread only once the helper hands it back, after the parse.
   const RuleSet* given = loaded.rules ? loaded.rules.get() : options.rules;
-  BackgroundTask<Helped> helper([&bytes = *bytes, given, rules_to_read, &options, code = country.code](std::stop_token stop) {
+  BackgroundTask<Helped> helper([&bytes = *bytes, given, &reading, code = country.code](std::stop_token stop) {
     Helped helped;
-    const RuleSet* rules = given;
-    if (rules == nullptr && rules_to_read) {
-      helped.loaded = LoadRulesFiles(options.rules_files);
-      if (!helped.loaded.rules) return helped;
-      rules = helped.loaded.rules.get();
-    }
-    helped.prepared = PrepareText(bytes, rules != nullptr ? *rules : BuiltinRules(), code, stop);
+    bool got = false;
+    const auto rules = [&]() -> const RuleSet* {
+      if (given != nullptr) return given;
+      if (!reading) return &BuiltinRules();
+      if (!std::exchange(got, true)) helped.loaded = reading->Get();
+      return helped.loaded.rules.get();
+    };
+    helped.prepared = PrepareText(bytes, rules, code, stop);
+    rules();  // read even when the PPD does not decode: their error comes first
     return helped;
   });
   PPDRead read = PPDReadDescriptor(bytes->fd());
   Helped helped = helper.Get();
   bytes.reset();  // the text holds everything now
-  if (!helped.loaded.error.empty()) return RulesFailed(err, helped.loaded.error);
+  if (reading && !helped.loaded.rules) return RulesFailed(err, helped.loaded.error);
   if (helped.loaded.rules) loaded = std::move(helped.loaded);
   const RuleSet& rules = loaded.rules ? *loaded.rules : options.rules != nullptr ? *options.rules : BuiltinRules();
   PreparedText& prepared = helped.prepared;
