@@ -63,12 +63,19 @@ TEST(Run, CommandLine) {
       {{ppd}, 2, "", "the PPD is the second positional argument; the first is not read, as in ppd-localize - " + ppd},
       {{ppd, "out.ppd"}, 1, "", "out.ppd: No such file or directory (the PPD is the second argument; the first, " + ppd +
                                 ", is not read: to localise it, run ppd-localize - " + ppd + ")\n"},
-      {{"--", "--help", ppd}, 0, "*PPD-Adobe", ""}, {{"-", ppd}, 0, "*PPD-Adobe", ""}};
+      {{"--", "--help", ppd}, 0, "*PPD-Adobe", ""}, {{"-", ppd}, 0, "*PPD-Adobe", ""},
+      {{"--check-rules=x.rules", "-", ppd}, 2, "", "--check-rules reads no PPD: give it without other arguments, not with -"},
+      {{"--print-rules", ppd}, 2, "", "--print-rules reads no PPD"}, {{"--rules="}, 2, "", "--rules needs a file or directory"}};
   for (const auto& [args, status, out, err] : cases) {
     const RunResult run = RunTool(args);
     EXPECT_EQ(run.status, status) << testing::PrintToString(args);
     EXPECT_TRUE(run.out.starts_with(out) && (*out != '\0' || run.out.empty())) << testing::PrintToString(args) << run.out;
     EXPECT_NE(run.err.find(err), std::string::npos) << testing::PrintToString(args) << run.err;
+  }
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--print-rules"}, {"--help"}, {"--version"}}) {
+    const RunResult full = RunTool(args, {}, "/dev/full");
+    EXPECT_TRUE(full.status == 1 && full.err == "ppd-localize: standard output: cannot write: No space left on device\n")
+        << args[0] << full.err;
   }
   const std::string usage = kUsage;  // a usage error: its first line and where to look, nothing more
   EXPECT_EQ(RunTool({}).err, usage.substr(0, usage.find('\n') + 1) + "Try 'ppd-localize --help' for more.\n");
@@ -205,12 +212,17 @@ TEST(Run, RulesFilesReplaceTheBuiltinRules) {
   // A directory: its *.rules files in name order.
   dir.Write("d/50-mine.rules", "<Table t>\n<Row>\nCountry DE\nSetDefault PageSize Letter\n</Row>\n</Table>\n");
   dir.Write("d/README", "not read");
-  const RunResult from_dir = RunTool({"--rules=" + dir.path() + "/d", "--country=DE", "--report", "x", ppd});
+  const RunResult from_dir = RunTool({"--rules=" + dir.path() + "/d/", "--country=DE", "--report", "x", ppd});
   EXPECT_EQ(from_dir.status, 0) << from_dir.err;
   EXPECT_NE(from_dir.out.find("\n*DefaultPageSize: Letter\n"), std::string::npos);
   EXPECT_NE(from_dir.err.find("  rules: " + dir.path() + "/d/50-mine.rules\n"), std::string::npos) << from_dir.err;
   EXPECT_NE(from_dir.err.find(" -> *DefaultPageSize: Letter (" + dir.path() + "/d/50-mine.rules:2)\n"),
             std::string::npos) << from_dir.err;
+  // The report tells papers apart as the edits do, by their exact names.
+  const std::string cased = dir.Write("cased.rules", "<Table t>\n<Row>\nRemovePaper B5 b5 A5\n</Row>\n</Table>\n");
+  const RunResult report = RunTool({"--rules=" + cased, "--report", "x", ppd});
+  EXPECT_NE(report.err.find("  paper B5: deleted (" + cased + ":2)\n  paper b5: not offered (" + cased +
+                            ":2)\n  paper A5: deleted"), std::string::npos) << report.err;
 }
 
 // Rules that cannot be read stop the run whatever the PPD, and before a PPD

@@ -119,6 +119,12 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       return UsageError("unknown option " + std::string(name));
     }
   }
+  // Rules are checked or printed alone: a PPD given too would be taken for
+  // localised without a word.
+  if ((line.action == CommandLine::kCheckRules || line.action == CommandLine::kPrintRules) && i < argc) {
+    const std::string option = line.action == CommandLine::kCheckRules ? "--check-rules" : "--print-rules";
+    return UsageError(option + " reads no PPD: give it without other arguments, not with " + argv[i]);
+  }
   if (line.action != CommandLine::kRun) return line;
   // An option among the positional arguments would otherwise be taken for
   // an ignored argument, or for the file, without a word.

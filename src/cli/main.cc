@@ -2,6 +2,7 @@
 //
 // Localises the PPD to the user's country; see command_line.cc and the
 // manual page.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -11,15 +12,28 @@
 #include "cli/command_line.h"
 #include "setup/rule_set.h"
 
+namespace {
+
+// Whether all that was printed reached standard output: a text longer than
+// the buffer may have failed part-way before the flush.
+int Flushed() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kRunOk;
+  std::fprintf(stderr, "ppd-localize: standard output: cannot write: %s\n",
+               errno != 0 ? std::strerror(errno) : "write error");
+  return kRunFailed;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   const CommandLine line = ParseCommandLine(argc, argv);
   switch (line.action) {
     case CommandLine::kHelp:
       std::fputs(kUsage, stdout);
-      return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
+      return Flushed();
     case CommandLine::kVersion:
       std::printf("ppd-localize %s\n", PPD_LOCALIZE_VERSION);
-      return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
+      return Flushed();
     case CommandLine::kUsageError:
       if (!line.error.empty()) std::fprintf(stderr, "ppd-localize: %s\n", line.error.c_str());
       std::fwrite(kUsage, 1, std::strchr(kUsage, '\n') + 1 - kUsage, stderr);
@@ -27,7 +41,7 @@ int main(int argc, char** argv) {
       return kRunUsage;
     case CommandLine::kPrintRules:
       std::fputs(kBuiltinRulesText, stdout);
-      return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
+      return Flushed();
     case CommandLine::kCheckRules:
     case CommandLine::kRun:
       break;
@@ -41,7 +55,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%s: %zu tables, %zu rows, well formed\n", line.rules.c_str(), rules->tables().size(),
                 rules->row_count());
-    return std::fflush(stdout) == 0 ? kRunOk : kRunFailed;
+    return Flushed();
   }
   RunOptions options = line.options;
   if (!line.rules.empty()) options.rules_files = {line.rules};

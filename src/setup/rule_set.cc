@@ -42,7 +42,7 @@ std::optional<std::vector<std::string>> RulesFilesIn(const std::string& path) {
     const std::string_view name = entry->d_name;
     struct stat info;
     if (name.size() > 6 && name.ends_with(".rules") && name.front() != '.') {
-      std::string file = path + "/" + entry->d_name;
+      std::string file = (path.ends_with('/') ? path : path + "/") + entry->d_name;
       if (stat(file.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) files.push_back(std::move(file));
     }
   }
@@ -112,7 +112,7 @@ const RuleSet& BuiltinRules() {
   static const RuleSet rules = [] {
     RuleSet read;
     std::string error;
-    if (!read.Add(kBuiltinRulesText, "built-in", &error)) std::abort();  // the build checks the file
+    if (!read.Add(kBuiltinRulesText, "built-in", &error)) std::abort();  // the build checks the file (CMakeLists.txt)
     return read;
   }();
   return rules;

@@ -18,12 +18,16 @@ std::optional<UString> HeadStartingWith(UStringView text, UStringView prefix) {
 }
 
 // Whether `ppd` offers `paper` as a page size, and whether as the default.
+// Names compare exactly, as the edits match them (libcups's ppdFindChoice
+// would take "PostCard" for "Postcard").
 std::pair<bool, bool> Offers(ppd_file_t* ppd, const std::string& paper) {
   std::pair<bool, bool> offers;
   for (const char* keyword : {"PageSize", "PageRegion"}) {
     ppd_option_t* option = ppd != nullptr ? ppdFindOption(ppd, keyword) : nullptr;
-    offers.first = offers.first || (option != nullptr && ppdFindChoice(option, paper.c_str()) != nullptr);
-    offers.second = offers.second || (option != nullptr && paper == option->defchoice);
+    if (option == nullptr) continue;
+    offers.first = offers.first || std::any_of(option->choices, option->choices + option->num_choices,
+                                               [&](const ppd_choice_t& c) { return paper == c.choice; });
+    offers.second = offers.second || paper == option->defchoice;
   }
   return offers;
 }
