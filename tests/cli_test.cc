@@ -74,7 +74,7 @@ TEST(Run, CommandLine) {
   }
   for (const std::vector<std::string>& args : {std::vector<std::string>{"--print-rules"}, {"--help"}, {"--version"}}) {
     const RunResult full = RunTool(args, {}, "/dev/full");
-    EXPECT_TRUE(full.status == 1 && full.err == "ppd-localize: standard output: cannot write: No space left on device\n")
+    EXPECT_TRUE(full.status == 1 && full.err == "ppd-localize: standard output: cannot write the output: No space left on device\n")
         << args[0] << full.err;
   }
   const std::string usage = kUsage;  // a usage error: its first line and where to look, nothing more

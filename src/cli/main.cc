@@ -18,7 +18,7 @@ namespace {
 // the buffer may have failed part-way before the flush.
 int Flushed() {
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kRunOk;
-  std::fprintf(stderr, "ppd-localize: standard output: cannot write: %s\n",
+  std::fprintf(stderr, "ppd-localize: standard output: cannot write the output: %s\n",
                errno != 0 ? std::strerror(errno) : "write error");
   return kRunFailed;
 }
