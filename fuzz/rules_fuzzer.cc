@@ -46,7 +46,7 @@ std::vector<std::pair<UString, UString>> Rewrites(const RuleSet& rules, UStringV
   for (const RuleTable& table : rules.tables()) {
     for (const RuleRow& row : rules.Rows(table)) {
       for (const RuleAction& action : rules.Actions(row)) {
-        const std::span<const std::string_view> args = rules.Args(action);
+        const RuleNames& args = rules.Args(action);
         if (action.kind == RuleAction::kSetDefault) {
           std::vector<UString> keywords = {wide(args[0])};
           if (args[0] == "PageSize" || args[0] == "PageRegion") {

@@ -53,10 +53,24 @@ std::optional<std::vector<std::string>> RulesFilesIn(const std::string& path) {
 
 }  // namespace
 
+RuleNames::Iterator& RuleNames::Iterator::operator++() {
+  size_t at = 0;
+  while (at < rest_.size() && (rest_[at] == ' ' || rest_[at] == '\t')) ++at;
+  size_t end = at;
+  while (end < rest_.size() && rest_[end] != ' ' && rest_[end] != '\t') ++end;
+  word_ = end > at ? rest_.substr(at, end - at) : std::string_view();
+  rest_.remove_prefix(end);
+  return *this;
+}
+
+std::string_view RuleNames::operator[](uint32_t i) const { return *std::next(begin(), i); }
+
 bool RuleSet::MatchesCountry(const RuleRow& row, UStringView country) const {
-  if (row.countries.size == 0) return true;
-  const std::span<const std::string_view> codes = Of(names_, row.countries);
-  const bool listed = std::any_of(codes.begin(), codes.end(), [&](std::string_view c) { return SameAs(country, c); });
+  if (row.countries.empty()) return true;
+  const bool listed = std::any_of(row.countries.begin(), row.countries.end(), [&](std::string_view code) {
+    if (code.starts_with('!')) code.remove_prefix(1);
+    return code == "none" ? country.empty() : SameAs(country, code);
+  });
   return listed != row.countries_excluded;
 }
 

@@ -25,13 +25,15 @@
 // codes are upper case; `none` is the run without a country. A malformed
 // file is refused whole, naming the file and line.
 //
-// A set of a thousand rows is read in a fraction of a millisecond: rows,
-// actions and their names are kept in a few arrays of the set, as views
+// A set of a thousand rows is read in a fraction of a millisecond: rows
+// and actions are kept in a few arrays of the set, their names as views
 // into the files' texts, which the set keeps.
 #ifndef PPDLOCALIZE_SETUP_RULE_SET_H_
 #define PPDLOCALIZE_SETUP_RULE_SET_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <span>
@@ -51,9 +53,49 @@ struct RuleSpan {
   uint32_t size = 0;
 };
 
+// The blank-separated words of a line's value, as written: the names of an
+// action, the codes of a Country condition. Split as they are walked, so
+// that reading a file stores a view of each line, not of each word.
+class RuleNames {
+ public:
+  class Iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::string_view;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const std::string_view*;
+    using reference = std::string_view;
+    Iterator() = default;
+    explicit Iterator(std::string_view rest) : rest_(rest) { ++*this; }
+    std::string_view operator*() const { return word_; }
+    Iterator& operator++();
+    Iterator operator++(int) {
+      Iterator was = *this;
+      ++*this;
+      return was;
+    }
+    bool operator==(const Iterator& other) const { return word_.data() == other.word_.data(); }
+
+   private:
+    std::string_view rest_, word_;
+  };
+
+  RuleNames() = default;
+  RuleNames(std::string_view words, uint32_t count) : words_(words), count_(count) {}
+  Iterator begin() const { return Iterator(words_); }
+  Iterator end() const { return Iterator(); }
+  uint32_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  std::string_view operator[](uint32_t i) const;  // i < size()
+
+ private:
+  std::string_view words_;
+  uint32_t count_ = 0;
+};
+
 struct RuleAction {
   enum Kind { kRemovePaper, kRemoveLinesNaming, kSetDefault, kRecordCountry, kKeepAsIs } kind;
-  RuleSpan args;  // names; OPTION and CHOICE; KEYWORD; none
+  RuleNames args;  // names; OPTION and CHOICE; KEYWORD; none
   int line;
 };
 
@@ -68,7 +110,7 @@ struct RuleRow {
   uint8_t kinds = 0;            // a bit for each ModelKind (0 to 3) it is for; any kind when 0
   bool countries_excluded = false;  // for every country but `countries`
   RuleSpan models;              // inclusive ranges; any model when empty
-  RuleSpan countries;           // names: codes, "" for no country; any country when empty
+  RuleNames countries;          // codes as written (with their '!'; `none`); any country when empty
   RuleSpan patterns;
   RuleSpan actions;
 };
@@ -90,7 +132,7 @@ class RuleSet {
   const std::vector<RuleTable>& tables() const { return tables_; }
   std::span<const RuleRow> Rows(const RuleTable& table) const { return Of(rows_, table.rows); }
   std::span<const RuleAction> Actions(const RuleRow& row) const { return Of(actions_, row.actions); }
-  std::span<const std::string_view> Args(const RuleAction& action) const { return Of(names_, action.args); }
+  const RuleNames& Args(const RuleAction& action) const { return action.args; }
   size_t row_count() const { return rows_.size(); }
 
   // Whether the row's country condition holds for `country`.
@@ -122,7 +164,6 @@ class RuleSet {
   std::vector<RuleTable> tables_;
   std::vector<RuleRow> rows_;
   std::vector<RuleAction> actions_;
-  std::vector<std::string_view> names_;
   std::vector<std::pair<int32_t, int32_t>> models_;
   std::vector<RulePattern> patterns_;
   std::string pattern_text_;

@@ -123,8 +123,8 @@ TEST(RuleSet, AMalformedFileAddsNothing) {
   EXPECT_FALSE(rules.UsesNames());  // the refused file's Manufacturer left no trace
   const RuleRow& row = rules.Rows(rules.tables()[1])[0];
   EXPECT_EQ(rules.Where(row), "c.rules:2");
-  EXPECT_EQ(std::vector<std::string_view>(rules.Args(rules.Actions(row)[0]).begin(), rules.Args(rules.Actions(row)[0]).end()),
-            std::vector<std::string_view>{"B5"});
+  const RuleNames& args = rules.Args(rules.Actions(row)[0]);
+  EXPECT_EQ(std::vector<std::string_view>(args.begin(), args.end()), std::vector<std::string_view>{"B5"});
   EXPECT_TRUE(rules.MatchesCountry(row, u"CN"));
   EXPECT_FALSE(rules.MatchesCountry(row, u"DE"));
 }
@@ -152,7 +152,8 @@ TEST(RuleSet, ReadsCommentsCaseBlanksAndLineEndsAsCupsFilesDo) {
   ASSERT_EQ(actions.size(), 3u);
   EXPECT_EQ(actions[0].kind, RuleAction::kRemovePaper);
   EXPECT_EQ(actions[0].line, 6);
-  const std::span<const std::string_view> papers = rules.Args(actions[0]);
+  const RuleNames& papers = rules.Args(actions[0]);
+  EXPECT_EQ(papers.size(), 2u);
   EXPECT_EQ(std::vector<std::string_view>(papers.begin(), papers.end()), (std::vector<std::string_view>{"A4", "Post#1"}));
   EXPECT_EQ(actions[1].kind, RuleAction::kSetDefault);
   EXPECT_EQ(rules.Args(actions[1])[1], "DuplexNoTumble");
@@ -248,7 +249,7 @@ TEST(RuleSet, BuiltinRulesAgreeWithTheCountryPredicates) {
   const auto envelopes_removed = [&](const std::string& country) {
     for (const RuleRow& row : rules.Rows(papers)) {
       if (!rules.Matches(row, Printer(Ink, 14), U(country))) continue;
-      const std::span<const std::string_view> names = rules.Args(rules.Actions(row)[0]);
+      const RuleNames& names = rules.Args(rules.Actions(row)[0]);
       return std::vector<std::string_view>(names.begin(), names.end());
     }
     return std::vector<std::string_view>();

@@ -75,7 +75,7 @@ void ScanAheadForRules(const RuleSet& rules, TextEdits& edits, UStringView count
     for (const RuleRow& row : rules.Rows(table)) {
       if (!rules.MatchesCountry(row, country)) continue;
       for (const RuleAction& action : rules.Actions(row)) {
-        const std::span<const std::string_view> args = rules.Args(action);
+        const RuleNames& args = rules.Args(action);
         if (action.kind == RuleAction::kRemovePaper) {
           for (const std::string_view paper : args) add(papers, paper);
         } else if (action.kind == RuleAction::kSetDefault) {

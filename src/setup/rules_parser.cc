@@ -160,8 +160,8 @@ class RulesParser {
  public:
   RulesParser(RuleSet& set, const std::string& name)
       : set_(set), name_(name), file_(static_cast<uint32_t>(set.files_.size())),
-        sizes_{set.tables_.size(), set.rows_.size(), set.actions_.size(), set.names_.size(), set.models_.size(),
-               set.patterns_.size(), set.pattern_text_.size()},
+        sizes_{set.tables_.size(), set.rows_.size(), set.actions_.size(), set.models_.size(), set.patterns_.size(),
+               set.pattern_text_.size()},
         fields_used_(set.fields_used_) {}
 
   bool Line(const ConfigLine& line);
@@ -183,7 +183,7 @@ class RulesParser {
   RuleSet& set_;
   const std::string& name_;
   uint32_t file_;
-  size_t sizes_[7];  // of the set's arrays before this file
+  size_t sizes_[6];  // of the set's arrays before this file
   unsigned fields_used_;
   int table_line_ = 0;  // the open <Table>'s line, or 0
   int row_line_ = 0;    // the open <Row>'s line, or 0
@@ -261,7 +261,6 @@ bool RulesParser::Condition(const ConfigLine& line, Directive directive) {
     set_.pattern_text_.append(line.value).push_back('\0');
     return true;
   }
-  if (directive == Directive::kCountry) r.countries.first = static_cast<uint32_t>(set_.names_.size());
   if (directive == Directive::kModelNumber) r.models.first = static_cast<uint32_t>(set_.models_.size());
   return ForEachWord(line.value, [&](std::string_view item, bool) {
     if (directive == Directive::kKind) {
@@ -283,7 +282,7 @@ bool RulesParser::Condition(const ConfigLine& line, Directive directive) {
     }
     const bool excluded = item.front() == '!';
     const std::string_view code = item.substr(excluded ? 1 : 0);
-    if (r.countries.size != 0 && excluded != r.countries_excluded) {
+    if (!r.countries.empty() && excluded != r.countries_excluded) {
       return Fail(line.number, "Country takes codes, or codes each with !, not both");
     }
     r.countries_excluded = excluded;
@@ -293,8 +292,7 @@ bool RulesParser::Condition(const ConfigLine& line, Directive directive) {
           code.empty() ? std::optional<std::string>("takes codes, not \"!\"") : GivenCountryCodeProblem(code);
       if (problem) return Fail(line.number, "Country " + *problem);
     }
-    set_.names_.push_back(code == "none" ? std::string_view() : code);
-    ++r.countries.size;
+    r.countries = RuleNames(line.value, r.countries.size() + 1);
     return true;
   });
 }
@@ -302,28 +300,28 @@ bool RulesParser::Condition(const ConfigLine& line, Directive directive) {
 bool RulesParser::Action(const ConfigLine& line, Directive directive) {
   const std::string_view spelled = line.directive;
   const RuleAction::Kind kind = static_cast<RuleAction::Kind>(static_cast<int>(directive) - static_cast<int>(Directive::kRemovePaper));
-  RuleAction action{kind, {static_cast<uint32_t>(set_.names_.size()), 0}, line.number};
+  uint32_t count = 0;
+  std::string_view last;
   const bool read = ForEachWord(line.value, [&](std::string_view arg, bool is_name) {
     if (!is_name) {
       return Fail(line.number, std::string(spelled) + " takes names as a PPD writes them (printable ASCII, no '/', ':' or '\"'), not " +
                                    Quoted(arg));
     }
-    set_.names_.push_back(arg);
-    ++action.args.size;
+    last = arg;
+    ++count;
     return true;
   });
   if (!read) return false;
   const uint32_t wanted = kind == RuleAction::kSetDefault ? 2 : kind == RuleAction::kRecordCountry ? 1 : 0;
-  if (kind == RuleAction::kKeepAsIs && action.args.size != 0) return Fail(line.number, "KeepAsIs takes no value");
-  if (kind != RuleAction::kKeepAsIs && action.args.size == 0) return Fail(line.number, std::string(spelled) + " needs a value");
-  if (wanted != 0 && action.args.size != wanted) {
+  if (kind == RuleAction::kKeepAsIs && count != 0) return Fail(line.number, "KeepAsIs takes no value");
+  if (kind != RuleAction::kKeepAsIs && count == 0) return Fail(line.number, std::string(spelled) + " needs a value");
+  if (wanted != 0 && count != wanted) {
     return Fail(line.number, std::string(spelled) + (wanted == 2 ? " takes an option and a choice" : " takes one keyword"));
   }
-  if (kind == RuleAction::kRecordCountry && IsStructureKeyword(set_.names_.back())) {
-    return Fail(line.number, "RecordCountry cannot rewrite *" + std::string(set_.names_.back()) +
-                                 ", which shapes the PPD for libcups");
+  if (kind == RuleAction::kRecordCountry && IsStructureKeyword(last)) {
+    return Fail(line.number, "RecordCountry cannot rewrite *" + std::string(last) + ", which shapes the PPD for libcups");
   }
-  set_.actions_.push_back(action);
+  set_.actions_.push_back({kind, RuleNames(line.value, count), line.number});
   ++row().actions.size;
   return true;
 }
@@ -338,10 +336,9 @@ void RulesParser::Undo() {
   set_.tables_.resize(sizes_[0]);
   set_.rows_.resize(sizes_[1]);
   set_.actions_.resize(sizes_[2]);
-  set_.names_.resize(sizes_[3]);
-  set_.models_.resize(sizes_[4]);
-  set_.patterns_.resize(sizes_[5]);
-  set_.pattern_text_.resize(sizes_[6]);
+  set_.models_.resize(sizes_[3]);
+  set_.patterns_.resize(sizes_[4]);
+  set_.pattern_text_.resize(sizes_[5]);
 }
 
 bool RuleSet::Add(std::string text, const std::string& name, std::string* error) {
@@ -349,8 +346,7 @@ bool RuleSet::Add(std::string text, const std::string& name, std::string* error)
   std::vector<std::unique_ptr<const std::string>> unescaped;
   // Room for what a text of this size may hold, so that the arrays are not
   // copied as they grow; a large reservation is only address space until
-  // used. A name takes four bytes of text at least ("16K "), a row fifty.
-  names_.reserve(names_.size() + held->size() / 4);
+  // used. A row takes fifty bytes of text at least.
   rows_.reserve(rows_.size() + held->size() / 50);
   actions_.reserve(actions_.size() + held->size() / 50);
   RulesParser parser(*this, name);

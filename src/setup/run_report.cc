@@ -56,7 +56,7 @@ void RunReport::Before(ppd_file_t* ppd, const UString& text, CountryChoice count
   if (noted.rules.empty()) noted.rules = "none";
   for (const RuleEffect& effect : trace) {
     const RuleAction& action = *effect.action;
-    const std::span<const std::string_view> args = rules.Args(action);
+    const RuleNames& args = rules.Args(action);
     const std::string where = rules.Where(*effect.row);
     const auto rewrite = [&](UString head) {
       std::optional<UString> before = HeadStartingWith(text, head);
