@@ -41,7 +41,20 @@ check "the driver program $driver is installed and executable" 'test -f "$driver
 check "hardening-check passes on $driver" 'hardening-check --nocfprotection "$driver"'
 check "$conf is a conffile with every line commented out" \
   'dpkg-query -W -f="\${Conffiles}" ppd-localize | grep -q " $conf " && ! grep -qv "^#" "$conf"'
-check "$ppddir is there and empty" 'test -d "$ppddir" && test -z "$(ls -A "$ppddir")"'
+check "$ppddir holds rules/default.rules and rules/regional.rules, and nothing else" \
+  'test "$(cd "$ppddir" && find . -mindepth 1 | LC_ALL=C sort | tr "\n" " ")" = "./rules ./rules/default.rules ./rules/regional.rules "'
+check 'the installed default.rules is what --print-rules prints' \
+  '"$bin" --print-rules | cmp -s - "$ppddir/rules/default.rules"'
+check 'the installed regional.rules is examples/rules/regional.rules' \
+  'cmp -s examples/rules/regional.rules "$ppddir/rules/regional.rules"'
+for rules in default regional; do
+  check "--check-rules passes on the installed $rules.rules" \
+    '"$bin" --check-rules="$ppddir/rules/$rules.rules" >"$out/check-$rules" 2>"$out/check-$rules.err" &&
+     test ! -s "$out/check-$rules.err" && grep -q "well formed" "$out/check-$rules"'
+done
+check 'the installed regional.rules makes Letter the default of examples/mono13.ppd for the US' \
+  '"$bin" --rules="$ppddir/rules/regional.rules" --country=US - examples/mono13.ppd >"$out/us.ppd" 2>"$out/us.err" &&
+   test ! -s "$out/us.err" && grep -Fqx "*DefaultPageSize: Letter" "$out/us.ppd" && ! grep -q "^\*PageSize Postcard/" "$out/us.ppd"'
 check 'the driver lists nothing, without a message, on the installed system' \
   'env -u CUPS_SERVERROOT "$driver" list >"$out/list0" 2>"$out/list0.err" && test ! -s "$out/list0" && test ! -s "$out/list0.err"'
 $sudo cp examples/mono13.ppd "$testppd"
@@ -51,15 +64,16 @@ check "a PPD placed in $ppddir is listed" \
 check 'lpadmin makes a queue through the installed driver, configuration and PPD directory' \
   'python3 tests/cupsd/cupsd_test.py installed "$driver" "$bin" package-test-mono13.ppd'
 $sudo rm -f "$testppd"
-for page in ppd-localize-driver ppd-localize.conf; do
+for page in ppd-localize-driver ppd-localize.conf ppd-localize.rules; do
   check "man $page renders, without warnings" \
     'MANWIDTH=80 man -M /usr/share/man "$page" >"$out/$page.man" 2>"$out/$page.err" && test ! -s "$out/$page.err" &&
      grep -q "ppd-localize $version" "$out/$page.man"'
 done
 check "apt-get purge removes $bin" '$sudo apt-get purge -y -qq ppd-localize >/dev/null && test ! -e "$bin"'
 check 'purge removes the manual page' 'test ! -e /usr/share/man/man1/ppd-localize.1.gz'
-check "purge removes $driver, $conf, $ppddir and the driver's manual pages" 'test ! -e "$driver" && test ! -e "$conf" &&
-  test ! -e "$ppddir" && test ! -e /usr/share/man/man8/ppd-localize-driver.8.gz && test ! -e /usr/share/man/man5/ppd-localize.conf.5.gz'
+check "purge removes $driver, $conf, $ppddir with its rules files, and the other manual pages" 'test ! -e "$driver" &&
+  test ! -e "$conf" && test ! -e "$ppddir" && test ! -e /usr/share/man/man8/ppd-localize-driver.8.gz &&
+  test ! -e /usr/share/man/man5/ppd-localize.conf.5.gz && test ! -e /usr/share/man/man5/ppd-localize.rules.5.gz'
 check 'dpkg no longer has the package' '! dpkg -s ppd-localize >/dev/null 2>&1'
 [ "$failures" -eq 0 ] || { echo "package test: $failures check(s) failed" >&2; exit 1; }
 echo "package test: all checks passed"
