@@ -57,11 +57,11 @@ std::optional<DriverConfig> ParseDriverConfig(std::string_view text, const std::
 }
 
 std::optional<DriverConfig> ReadDriverConfig(const std::string& path, std::string* error) {
-  const std::optional<std::string> text = ReadTextFile(path);
-  if (!text && errno == ENOENT) return DriverConfig{};
-  if (!text) {
+  const std::optional<TextFile> file = TextFile::Read(path);
+  if (!file && errno == ENOENT) return DriverConfig{};
+  if (!file) {
     *error = path + ": cannot read it: " + std::strerror(errno);
     return std::nullopt;
   }
-  return ParseDriverConfig(*text, path, error);
+  return ParseDriverConfig(file->text(), path, error);
 }

@@ -74,6 +74,10 @@ PrinterRecord GuessPrinterFromText(UStringView text, bool names) {
   PrinterRecord record;
   record.model = GuessModelFromText(text);
   if (!names) return record;
+  // PPDs name the printer in their header, before the first option: the
+  // names are looked for there only, which spares five searches of the
+  // whole text.
+  text = text.substr(0, StringFind(text, u"\n*OpenUI"));
   record.manufacturer = Last(QuotedValues(text, u"*Manufacturer:"));
   record.modelName = Last(QuotedValues(text, u"*ModelName:"));
   record.nickName = Last(QuotedValues(text, u"*NickName:"));

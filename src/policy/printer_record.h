@@ -26,9 +26,9 @@ struct PrinterRecord {
 PrinterRecord PrinterRecordOf(ppd_file_t* ppd, const ModelInfo& model);
 
 // The record read from the text alone (GuessModelFromText, and with
-// `names` the values of the statements as libcups reads them, else no
-// names): for work done before libcups has parsed the PPD, checked against
-// PrinterRecordOf after.
+// `names` the values of the statements before the first *OpenUI as libcups
+// reads them, else no names): for work done before libcups has parsed the
+// PPD, checked against PrinterRecordOf after.
 PrinterRecord GuessPrinterFromText(UStringView text, bool names);
 
 // The field `key` (MFG, MANUFACTURER, MDL, ...; any case) of an IEEE 1284

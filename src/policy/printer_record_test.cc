@@ -63,6 +63,11 @@ TEST(PrinterRecord, NamesAsLibcupsReadsThemAndTheGuessAgrees) {
     EXPECT_EQ(unnamed.model, want.model);
     EXPECT_TRUE(unnamed.manufacturer.empty() && unnamed.products.empty() && unnamed.mdl.empty());
   }
+  // Names after the first option are the printer's for libcups, not for
+  // the guess, which looks in the header only.
+  const std::string late = std::string(kHeader) + "*OpenUI *Duplex: PickOne\n*CloseUI: *Duplex\n*Product: \"(Late)\"\n";
+  EXPECT_EQ(PrinterRecordOf(OpenPPDText(late).get(), {}).products, std::vector<std::string>{"(Late)"});
+  EXPECT_TRUE(GuessPrinterFromText(U(late), true).products.empty());
   PrinterRecord unopened;
   unopened.model = {Ink, 3};
   EXPECT_EQ(PrinterRecordOf(nullptr, {Ink, 3}), unopened);

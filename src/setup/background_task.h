@@ -4,6 +4,9 @@
 #ifndef PPDLOCALIZE_SETUP_BACKGROUND_TASK_H_
 #define PPDLOCALIZE_SETUP_BACKGROUND_TASK_H_
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <exception>
 #include <functional>
 #include <optional>
@@ -12,9 +15,10 @@
 #include <thread>
 #include <utility>
 
-// Where the process may use other processors, keeps `thread` off the one
-// the caller runs on.
-void KeepOffCallersProcessor(std::jthread& thread);
+// Where the process may use other processors, those but the one the caller
+// runs on; KeepOnProcessors keeps a thread there.
+std::optional<cpu_set_t> ProcessorsBesideCaller();
+void KeepOnProcessors(pthread_t thread, const std::optional<cpu_set_t>& processors);
 
 template <typename Result>
 class BackgroundTask {
@@ -23,16 +27,19 @@ class BackgroundTask {
 
   // Starts work(stop) on a thread of its own, off the caller's processor,
   // `stop` being requested when the result is asked for. Where no thread can
-  // be started, the work runs at once on the caller's thread, with the stop
-  // already requested.
+  // be started, the work runs on the caller's thread when the result is
+  // asked for, with the stop requested already (so work that waits for what
+  // the caller does meanwhile still finds it done).
   explicit BackgroundTask(Work work) {
     try {
-      thread_ = std::jthread([this, work](std::stop_token stop) { Run(work, stop); });
-      KeepOffCallersProcessor(thread_);
+      const std::optional<cpu_set_t> beside = ProcessorsBesideCaller();
+      thread_ = std::jthread([this, work, beside](std::stop_token stop) {
+        KeepOnProcessors(pthread_self(), beside);
+        Run(work, stop);
+      });
+      KeepOnProcessors(thread_.native_handle(), beside);
     } catch (const std::system_error&) {
-      std::stop_source stopped;
-      stopped.request_stop();
-      Run(work, stopped.get_token());
+      deferred_ = std::move(work);
     }
   }
   // Asks the work to stop and waits for it; its result is dropped.
@@ -47,6 +54,10 @@ class BackgroundTask {
     if (thread_.joinable()) {
       thread_.request_stop();
       thread_.join();
+    } else if (deferred_) {
+      std::stop_source stopped;
+      stopped.request_stop();
+      Run(std::exchange(deferred_, nullptr), stopped.get_token());
     }
     if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
     return std::move(*result_);
@@ -61,6 +72,7 @@ class BackgroundTask {
     }
   }
 
+  Work deferred_;  // the work, when no thread could be started
   std::optional<Result> result_;
   std::exception_ptr error_;
   std::jthread thread_;  // last: joined before the members it writes go

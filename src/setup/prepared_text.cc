@@ -18,20 +18,12 @@ constexpr size_t kAlways = size_t{1} << 18;
 }  // namespace
 
 PreparedText PrepareText(PPDBytes& bytes, const RuleSet& rules, UStringView country, std::stop_token stop) {
-  return PrepareText(bytes, [&rules] { return &rules; }, country, stop);
-}
-
-PreparedText PrepareText(PPDBytes& bytes, const std::function<const RuleSet*()>& rules_of, UStringView country,
-                         std::stop_token stop) {
   PreparedText prepared;
   const DecodePace pace{kAhead, kAlways, stop};
   std::optional<PPDText> text = DecodePPDBytes(bytes, &prepared.error, &pace);
   if (text) {
     prepared.text = std::make_unique<PPDText>(std::move(*text));
     prepared.edits.emplace(prepared.text->text);
-    const RuleSet* rules_read = rules_of();
-    if (rules_read == nullptr) return prepared;
-    const RuleSet& rules = *rules_read;
     ScanAheadForRules(rules, *prepared.edits, country);
     prepared.guess = GuessPrinterFromText(prepared.text->text, rules.UsesNames());
     prepared.ruled.emplace(*prepared.edits);

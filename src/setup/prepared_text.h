@@ -5,7 +5,6 @@
 #ifndef PPDLOCALIZE_SETUP_PREPARED_TEXT_H_
 #define PPDLOCALIZE_SETUP_PREPARED_TEXT_H_
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <stop_token>
@@ -36,11 +35,6 @@ struct PreparedText {
 // printer, as far as the rules can tell, and applies the rules then
 // otherwise. `rules` must outlive the answer.
 PreparedText PrepareText(PPDBytes& bytes, const RuleSet& rules, UStringView country, std::stop_token stop);
-
-// The same, with the rules asked of `rules` once the text is decoded: rules
-// still being read elsewhere meanwhile. Null from it: the text alone.
-PreparedText PrepareText(PPDBytes& bytes, const std::function<const RuleSet*()>& rules, UStringView country,
-                         std::stop_token stop);
 
 // The edits and what the rules did, for the printer libcups found.
 struct LocalizedText {

@@ -111,12 +111,13 @@ std::optional<RuleSet> LoadRules(const std::vector<std::string>& paths, std::str
       files = std::move(*in);
     }
     for (const std::string& file : files) {
-      std::optional<std::string> text = ReadTextFile(file);
+      std::optional<TextFile> text = TextFile::Read(file);
       if (!text) {
         *error = file + ": " + std::strerror(errno);
         return std::nullopt;
       }
-      if (!rules.Add(std::move(*text), file, error)) return std::nullopt;
+      const std::string_view view = text->text();
+      if (!rules.Add(view, std::make_shared<const TextFile>(std::move(*text)), file, error)) return std::nullopt;
     }
   }
   return rules;

@@ -151,6 +151,8 @@ class RuleSet {
   // read before. False, with `error` saying "NAME:LINE: what is wrong" and
   // nothing added, for a malformed text.
   bool Add(std::string text, const std::string& name, std::string* error);
+  // The same for a text that `owner` holds, which the set keeps.
+  bool Add(std::string_view text, std::shared_ptr<const void> owner, const std::string& name, std::string* error);
 
  private:
   friend class RulesParser;
@@ -160,7 +162,7 @@ class RuleSet {
   }
 
   std::vector<std::string> files_;
-  std::vector<std::unique_ptr<const std::string>> texts_;  // what the views point into
+  std::vector<std::shared_ptr<const void>> texts_;  // what the views point into
   std::vector<RuleTable> tables_;
   std::vector<RuleRow> rows_;
   std::vector<RuleAction> actions_;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -95,48 +96,52 @@ int setupPPD(const char* path, const RunOptions& options, FILE* out, FILE* err) 
   const CountryChoice country =
       options.country ? CountryChoice{StringFromASCII(*options.country), "--country"} : CurrentCountryChoice();
 
-  // Rules files are read on a thread of their own while this thread reads
-  // a PPD file: a file read has no effect, and rules that cannot be read
-  // stop the run all the same, before anything of the PPD is used. A PPD
-  // from a pipe or standard input is not touched until they are read.
+  // The helper starts at once. It reads the rules files, when given, while
+  // this thread reads a PPD file (a file read has no effect, and rules that
+  // cannot be read stop the run all the same, before anything of the PPD is
+  // used; a PPD from a pipe or standard input is not touched until they are
+  // read, here), then waits for the PPD's bytes. libcups reads the very bytes
+  // that are edited (one read, one content), through a descriptor of its
+  // own; meanwhile the helper decodes them and prepares the edits. The text
+  // exists for this thread only once the helper hands it back, after the
+  // parse.
   LoadedRules loaded;
-  std::optional<BackgroundTask<LoadedRules>> reading;
-  if (!options.rules_files.empty()) {
-    if (IsRegularFile(path)) {
-      reading.emplace([&files = options.rules_files](std::stop_token) { return LoadRulesFiles(files); });
-    } else if (!(loaded = LoadRulesFiles(options.rules_files)).rules) {
-      return RulesFailed(err, loaded.error);
-    }
+  const bool read_ahead = !options.rules_files.empty() && IsRegularFile(path);
+  if (!options.rules_files.empty() && !read_ahead && !(loaded = LoadRulesFiles(options.rules_files)).rules) {
+    return RulesFailed(err, loaded.error);
   }
+  const RuleSet* given = loaded.rules ? loaded.rules.get() : options.rules;
+  std::optional<PPDBytes> bytes;  // outlives the helper, which reads it
+  std::promise<PPDBytes*> handed;
+  BackgroundTask<Helped> helper([ready = handed.get_future().share(), given, read_ahead, &files = options.rules_files,
+                                 code = country.code](std::stop_token stop) {
+    Helped helped;
+    const RuleSet* rules = given != nullptr ? given : &BuiltinRules();
+    if (read_ahead) {
+      helped.loaded = LoadRulesFiles(files);
+      if (!helped.loaded.rules) return helped;
+      rules = helped.loaded.rules.get();
+    }
+    PPDBytes* to_prepare = ready.get();  // null: the PPD cannot be read
+    if (to_prepare != nullptr) helped.prepared = PrepareText(*to_prepare, *rules, code, stop);
+    return helped;
+  });
+  // Declared after the helper, so destroyed before it: a throw from here on
+  // breaks the promise and lets the helper end.
+  std::promise<PPDBytes*> hand = std::move(handed);
   std::string reason;
-  std::optional<PPDBytes> bytes = ReadPPDBytes(path, &reason);
+  if (std::optional<PPDBytes> read_bytes = ReadPPDBytes(path, &reason)) bytes.emplace(std::move(*read_bytes));
+  hand.set_value(bytes ? &*bytes : nullptr);
   if (!bytes) {
-    if (reading && !(loaded = reading->Get()).rules) return RulesFailed(err, loaded.error);
+    Helped helped = helper.Get();
+    if (read_ahead && !helped.loaded.rules) return RulesFailed(err, helped.loaded.error);
     return Failed(err, input, reason + options.load_hint);
   }
 
-  // libcups reads the very bytes that are edited (one read, one content),
-  // through a descriptor of its own. Meanwhile a helper decodes them and
-  // prepares the edits, for the rules once they are read; the text exists
-  // for this thread only once the helper hands it back, after the parse.
-  const RuleSet* given = loaded.rules ? loaded.rules.get() : options.rules;
-  BackgroundTask<Helped> helper([&bytes = *bytes, given, &reading, code = country.code](std::stop_token stop) {
-    Helped helped;
-    bool got = false;
-    const auto rules = [&]() -> const RuleSet* {
-      if (given != nullptr) return given;
-      if (!reading) return &BuiltinRules();
-      if (!std::exchange(got, true)) helped.loaded = reading->Get();
-      return helped.loaded.rules.get();
-    };
-    helped.prepared = PrepareText(bytes, rules, code, stop);
-    rules();  // read even when the PPD does not decode: their error comes first
-    return helped;
-  });
   PPDRead read = PPDReadDescriptor(bytes->fd());
   Helped helped = helper.Get();
   bytes.reset();  // the text holds everything now
-  if (reading && !helped.loaded.rules) return RulesFailed(err, helped.loaded.error);
+  if (read_ahead && !helped.loaded.rules) return RulesFailed(err, helped.loaded.error);
   if (helped.loaded.rules) loaded = std::move(helped.loaded);
   const RuleSet& rules = loaded.rules ? *loaded.rules : options.rules != nullptr ? *options.rules : BuiltinRules();
   PreparedText& prepared = helped.prepared;
