@@ -51,7 +51,8 @@ package: deps
 # Release build, whole runs against the floor program (plain, then gzip),
 # micro-benchmarks, then the
 # CUPS driver program against cups-driverd and the command line over the corpus
-# test's sample of real PPDs (made once in $(BENCH_CORPUS), as `make test` makes it).
+# test's sample of real PPDs (made once in $(BENCH_CORPUS), as `make test` makes it),
+# and runs with rules files against the built-in rules on its median and largest file.
 BENCH_CORPUS ?= $(BUILD_DIR)/corpus
 bench: deps
 	@scripts/install-deps.sh hyperfine time python3
@@ -62,6 +63,7 @@ bench: deps
 	build-bench/bench/edits_bench --benchmark_min_time=0.5
 	bash tests/corpus/make-corpus.sh $(BENCH_CORPUS)
 	bench/driver_bench.py build-bench $(BENCH_CORPUS) $(if $(BENCH_FILES),--files $(BENCH_FILES))
+	bench/rules_bench.py build-bench $(BENCH_CORPUS)
 
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # The `corpus` test is left out: it runs the same binary over a few hundred
