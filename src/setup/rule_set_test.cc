@@ -15,7 +15,6 @@
 
 #include "policy/model_info.h"
 #include "policy/region_predicates.h"
-#include "setup/config_lines.h"
 #include "test_support.h"
 
 using std::string_literals::operator""s;
@@ -266,32 +265,4 @@ TEST(RuleSet, BuiltinRulesAgreeWithTheCountryPredicates) {
     EXPECT_EQ(envelopes_removed(country), shouldDeleteJapaneseEnvelope(nullptr, code) == 1 ? japanese : western)
         << country;
   }
-}
-
-TEST(ConfigLines, SplitsDirectivesAndValuesAsCupsDoes) {
-  const std::string text =
-      "  Directive  value with  blanks \t# comment\n"
-      "#\n"
-      "\n"
-      "Escaped a\\#b # c\r\n"
-      "\\#NotAComment x\n"
-      "Bare\r\n"
-      "\tLast value";
-  std::vector<std::tuple<int, std::string, std::string>> lines;
-  EXPECT_EQ(ForEachConfigLine(text, [&](const ConfigLine& line) {
-              lines.emplace_back(line.number, std::string(line.directive), std::string(line.value));
-              return true;
-            }),
-            0);
-  EXPECT_EQ(lines, (std::vector<std::tuple<int, std::string, std::string>>{{1, "Directive", "value with  blanks"},
-                                                                            {4, "Escaped", "a#b"},
-                                                                            {5, "#NotAComment", "x"},
-                                                                            {6, "Bare", ""},
-                                                                            {7, "Last", "value"}}));
-  int seen = 0;
-  EXPECT_EQ(ForEachConfigLine("a\nb\nc\n", [&](const ConfigLine&) { return ++seen < 2; }), 0);
-  EXPECT_EQ(seen, 2);
-  EXPECT_EQ(ForEachConfigLine(std::string("a\n# \0\nb\0\n", 9), [](const ConfigLine&) { return true; }), 3);
-  EXPECT_TRUE(DirectiveIs("rUlEs", "Rules"));
-  EXPECT_FALSE(DirectiveIs("Rule", "Rules"));
 }

@@ -31,6 +31,37 @@ def cupstestppd_fails(path, relaxed=False):  # its FAIL lines, the file's name a
             for l in text.decode('latin-1').splitlines() if '**FAIL**' in l}
 
 
+def cupstestppd_of(path, data, check):
+    # cupstestppd_fails for texts, as the input at `path` is checked (relaxed when strict cannot open
+    # it), each text once: the countries often give the same output. `check` is a file to write them to.
+    strict = cupstestppd_fails(path)
+    relaxed = any('Unable to open' in fail for fail in strict)
+    cache = {} if relaxed else {data: strict}
+
+    def fails(text):
+        if text not in cache:
+            check.write_bytes(text)
+            cache[text] = cupstestppd_fails(str(check), relaxed)
+        return cache[text]
+    return fails
+
+
+def sample_files(corpus, sample, program):
+    # The PPDs in CORPUS, which must be those SAMPLE names: when the packages the sample comes from
+    # change, review the new pick, then the list.
+    files = sorted(str(p) for p in pathlib.Path(corpus).iterdir() if re.search(r'\.ppd(\.gz)?$', p.name))
+    names, listed = {os.path.basename(f) for f in files}, set(open(sample).read().split())
+    if names != listed:
+        sys.exit('%s: the sample made in %s differs from %s (%d files missing, %d not listed): missing %s; '
+                 'not listed %s' % (program, corpus, sample, len(listed - names), len(names - listed),
+                                    ' '.join(sorted(listed - names)[:5]) or '-', ' '.join(sorted(names - listed)[:5]) or '-'))
+    return files
+
+
+def read(path):
+    return (gzip.open if path.endswith('.gz') else open)(path, 'rb').read()
+
+
 def check_run(tool, path, data, code, env, work, fails):
     # Exit 0, nothing on stderr, and an output that ends with the added newline.
     first = run([tool, '-', path], env)
@@ -96,14 +127,14 @@ def libcups_refusal(path):  # None when libcups opens the file, else (status, li
     return cups.ppdLastError(ctypes.byref(line)), line.value
 
 
-def check_refused_run(tool, path, data, refusal, env):
+def check_refused_run(tool, path, data, refusal, env, options=()):
     # Exit 0, the input unedited plus the newline, one warning naming the file and libcups's reason,
     # in the words libcups uses under the run's environment.
     status, line = refusal
     reason = run([sys.executable, '-c', LIBCUPS_REASON, str(status)], env).stdout
     warning = re.compile(rb'ppd-localize: %s: warning: [^\n]*%s[^\n]*line %d\b[^\n]*\n\Z' % (
         re.escape(path.encode()), re.escape(reason), line))
-    result = run([tool, '-', path], env)
+    result = run([tool, *options, '-', path], env)
     if result.returncode != 0 or result.stdout != data + b'\n' or not warning.match(result.stderr):
         raise Failure('refused by libcups (%s, line %d): exit %d, output unchanged: %s, stderr %r' % (
             reason.decode('utf-8', 'replace'), line, result.returncode, result.stdout == data + b'\n',
@@ -123,7 +154,7 @@ def check_file(tool, path):
     # (file, copy?, the input's digest, the outputs' digest, their digest without the duplex defaults)
     results, outputs = [], []
     with tempfile.TemporaryDirectory(prefix='corpus-check-') as work:
-        data = (gzip.open if path.endswith('.gz') else open)(path, 'rb').read()
+        data = read(path)
         copy_path, check = pathlib.Path(work, 'altered.ppd'), pathlib.Path(work, 'check.ppd')
         copy_path.write_bytes(altered(data))
         for copy, p, d in ((False, path, data), (True, str(copy_path), altered(data))):
@@ -136,16 +167,7 @@ def check_file(tool, path):
                         failure = e.args[0]
                     results.append((os.path.basename(path), copy, code, failure))
                 continue
-            strict = cupstestppd_fails(p)
-            relaxed = any('Unable to open' in fail for fail in strict)  # then check all with -r
-            cache = {} if relaxed else {d: strict}
-
-            def fails(text):  # by text: the countries often give the same output
-                if text not in cache:
-                    check.write_bytes(text)
-                    cache[text] = cupstestppd_fails(str(check), relaxed)
-                return cache[text]
-
+            fails = cupstestppd_of(p, d, check)
             outs = []
             for code, env in COUNTRIES:
                 try:
@@ -181,8 +203,7 @@ def check_outputs(recorded_lines, outputs, corpus):
 
 
 def altered_or_not(corpus, name, copy):
-    path = os.path.join(corpus, name)
-    data = (gzip.open if path.endswith('.gz') else open)(path, 'rb').read()
+    data = read(os.path.join(corpus, name))
     return altered(data) if copy else data
 
 
@@ -195,13 +216,7 @@ if __name__ == '__main__':
     ap.add_argument('--outputs', help='the outputs recorded, file by file')
     ap.add_argument('--record', action='store_true', help='write the outputs to --outputs instead')
     args = ap.parse_args()
-    files = sorted(str(p) for p in pathlib.Path(args.corpus).iterdir() if re.search(r'\.ppd(\.gz)?$', p.name))
-    names, listed = {os.path.basename(f) for f in files}, set(open(args.sample).read().split())
-    if names != listed:  # the packages the sample comes from changed: review the new pick, then the list
-        sys.exit('corpus_check: the sample made in %s differs from %s (%d files missing, %d not listed): '
-                 'missing %s; not listed %s' % (args.corpus, args.sample, len(listed - names), len(names - listed),
-                                                ' '.join(sorted(listed - names)[:5]) or '-',
-                                                ' '.join(sorted(names - listed)[:5]) or '-'))
+    files = sample_files(args.corpus, args.sample, 'corpus_check')
     with concurrent.futures.ProcessPoolExecutor(args.jobs) as pool:
         checked = list(pool.map(check_file, [args.tool] * len(files), files))
     results = [r for rs, _ in checked for r in rs]
