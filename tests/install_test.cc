@@ -25,6 +25,16 @@ class SharedDir {
   }
   ~SharedDir() { std::filesystem::remove_all(path_); }
   const std::string& path() const { return path_; }
+  // The built tool, copied here for another user to run: the build directory
+  // may lie where only its owner can reach (a home directory, a mkdtemp).
+  std::string Tool() const {
+    const std::string tool = path_ + "/.tool/ppd-localize";
+    std::filesystem::create_directories(path_ + "/.tool");
+    std::filesystem::copy_file(PPD_LOCALIZE_BINARY, tool, std::filesystem::copy_options::overwrite_existing);
+    chmod((path_ + "/.tool").c_str(), 0755);
+    chmod(tool.c_str(), 0755);
+    return tool;
+  }
   // Entries whose names the tool gives its new files.
   int Temporaries() const {
     int n = 0;
@@ -78,7 +88,7 @@ TEST(Install, ALinkPlantedInASharedDirectoryIsNeverFollowed) {
 
   // As another user: a third user's link is refused, the directory owner's
   // followed; a dangling link of one's own creates nothing.
-  const std::string theirs = shared.path() + "/theirs";
+  const std::string tool = shared.Tool(), theirs = shared.path() + "/theirs";
   ASSERT_EQ(mkdir(theirs.c_str(), 0777), 0);
   ASSERT_EQ(chmod(theirs.c_str(), 0777), 0);
   ASSERT_EQ(RunAs("daemon", {"ln", "-s", theirs + "/x.ppd", shared.path() + "/third.ppd"})->status, 0);
@@ -89,14 +99,14 @@ TEST(Install, ALinkPlantedInASharedDirectoryIsNeverFollowed) {
       {theirs + "/mine.ppd", 1, "not following a symbolic link to a file that does not exist"},
   };
   for (const auto& [target, status, error] : cases) {
-    const std::optional<RunResult> run = RunAs(kOther, {PPD_LOCALIZE_BINARY, "--country=DE", "--output=" + target, "-", "-"}, model);
+    const std::optional<RunResult> run = RunAs(kOther, {tool, "--country=DE", "--output=" + target, "-", "-"}, model);
     EXPECT_EQ(run->status, status) << target;
     EXPECT_NE(run->err.find(error), std::string::npos) << run->err;
   }
   EXPECT_FALSE(std::filesystem::exists(theirs + "/x.ppd") || std::filesystem::exists(theirs + "/none.ppd"));
   ASSERT_EQ(RunAs(kOther, {"touch", theirs + "/owners.ppd"})->status, 0);
   const std::optional<RunResult> owners =
-      RunAs(kOther, {PPD_LOCALIZE_BINARY, "--country=DE", "--output=" + shared.path() + "/owners.ppd", "-", "-"}, model);
+      RunAs(kOther, {tool, "--country=DE", "--output=" + shared.path() + "/owners.ppd", "-", "-"}, model);
   EXPECT_EQ(owners->status, 0) << owners->err;
   EXPECT_EQ(ReadFile(theirs + "/owners.ppd") + "\n", RunTool({"--country=DE", "-", model}).out);
 }
