@@ -110,7 +110,10 @@ bool TextEdits::Covers(std::span<const UStringView> keywords, std::span<const US
 
 OptionOccurrences TextEdits::FindOptions(std::span<const UStringView> keywords, std::span<const UStringView> options,
                                          std::span<const UStringView> heads) {
-  if (!Covers(keywords, options, heads)) return FindOptionOccurrences(text_, keywords, options, heads);
+  if (!Covers(keywords, options, heads)) {
+    ++full_scans_;
+    return FindOptionOccurrences(text_, keywords, options, heads);
+  }
   // Each option's occurrences, and where each head stands, do not depend on
   // what else a scan looked for.
   OptionOccurrences found;

@@ -72,6 +72,10 @@ class TextEdits {
   OptionOccurrences FindOptions(std::span<const UStringView> keywords, std::span<const UStringView> options,
                                 std::span<const UStringView> heads);
 
+  // How many times FindOptions had to scan the text, its question not
+  // covered by ScanAhead's: none when the scan ahead was complete.
+  size_t FullScans() const { return full_scans_; }
+
   // Scans the text once, now, for the edits to come (see FindOptions): for
   // work that can be done before it is known which edits a run makes.
   void ScanAhead(std::span<const UStringView> keywords, std::span<const UStringView> options,
@@ -118,6 +122,7 @@ class TextEdits {
 
   UStringView text_;
   std::shared_ptr<const StatementIndex> index_;
+  size_t full_scans_ = 0;
   std::map<size_t, Edit> edits_;  // begin -> edit; disjoint; removals never touch each other
   std::vector<UString> lines_;
   std::shared_ptr<const Scan> scan_;

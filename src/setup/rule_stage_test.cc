@@ -105,13 +105,31 @@ TEST(RuleStage, EditsPreparedAheadAreThePrintersOwn) {
         taken += SameForRules(BuiltinRules(), prepared.guess, printer);
         UString expected = text, got = text;
         localizePPDText(expected, nullptr, country);
-        LocalizePrepared(prepared, BuiltinRules(), printer, country).edits.ApplyTo(got);
+        const LocalizedText localized = LocalizePrepared(prepared, BuiltinRules(), printer, country);
+        localized.edits.ApplyTo(got);
         EXPECT_EQ(Utf8(got), Utf8(expected)) << ModelKindName(kind) << " " << model << " " << Utf8(country);
+        EXPECT_EQ(localized.edits.FullScans(), 0u) << "the scan ahead missed an edit's names";
       }
     }
   }
   EXPECT_EQ(taken, 7);  // the guess was the printer once per country
   gModelInfo = saved;
+
+  // The scan ahead covers what another rules file's edits ask of the text too.
+  std::string error;
+  const std::optional<RuleSet> regional = LoadRules({PPD_LOCALIZE_SOURCE_DIR "/examples/rules/regional.rules"}, &error);
+  ASSERT_TRUE(regional) << error;
+  PrinterRecord label = PrinterRecordOf(nullptr, {MonoLaser, 0});
+  label.nickName = "Acme Label Printer";
+  for (const UStringView country : {u"JP", u"CN", u"US", u""}) {
+    TextEdits scanned(text);
+    ScanAheadForRules(*regional, scanned, country);
+    for (const PrinterRecord& printer : {PrinterRecordOf(nullptr, {MonoLaser, 13}), label}) {
+      TextEdits edits = scanned;
+      ApplyRules(*regional, edits, printer, country);
+      EXPECT_EQ(edits.FullScans(), 0u) << Utf8(country) << " " << printer.nickName;
+    }
+  }
 }
 
 namespace {
