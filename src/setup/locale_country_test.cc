@@ -24,3 +24,14 @@ TEST(LocaleCountry, TerritoryAsWrittenOrEmpty) {
   }
   for (const char* name : variables) unsetenv(name);
 }
+
+TEST(LocaleCountry, AGivenCodeIsUpperCaseWithAHint) {
+  const std::pair<const char*, const char*> codes[] = {
+      {"NZ", ""}, {"158", ""}, {"", ""}, {"nz", " (did you mean NZ?)"}, {"aZ", " (did you mean AZ?)"},
+      {"Tw", " (did you mean TW?)"}, {"TWN", "two ASCII letters or three digits"}, {"1", "two ASCII"}};
+  for (const auto& [code, problem] : codes) {
+    const std::optional<std::string> got = GivenCountryCodeProblem(code);
+    EXPECT_EQ(got.has_value(), *problem != '\0') << code;
+    EXPECT_NE(got.value_or(problem).find(problem), std::string::npos) << got.value_or("");
+  }
+}
