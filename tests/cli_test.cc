@@ -43,7 +43,8 @@ TEST(Run, MatchesReviewedOutputsAndTakesTheCountryFromTheLocaleOrTheOption) {
 }
 
 TEST(Run, CommandLine) {
-  const std::string ppd = ExamplePath("mono13.ppd");
+  ScratchDir dir;
+  const std::string ppd = ExamplePath("mono13.ppd"), empty = dir.Write("empty.ppd", "");
   const std::tuple<std::vector<std::string>, int, const char*, std::string> cases[] = {
       // arguments, exit status, how standard output begins (empty: nothing), a fragment of standard error
       {{}, 2, "", "usage: ppd-localize"}, {{"x"}, 2, "", "usage: ppd-localize"},
@@ -64,6 +65,10 @@ TEST(Run, CommandLine) {
       {{ppd, "out.ppd"}, 1, "", "out.ppd: No such file or directory (the PPD is the second argument; the first, " + ppd +
                                 ", is not read: to localise it, run ppd-localize - " + ppd + ")\n"},
       {{"--", "--help", ppd}, 0, "*PPD-Adobe", ""}, {{"-", ppd}, 0, "*PPD-Adobe", ""},
+      // The hint only where the first argument is a file other than the second.
+      {{"x", "missing.ppd"}, 1, "", "ppd-localize: missing.ppd: No such file or directory\n"},
+      {{"/dev/null", "/dev/null"}, 1, "", "ppd-localize: /dev/null: not a regular file or a pipe\n"},
+      {{empty, empty}, 1, "", "ppd-localize: " + empty + ": empty file\n"},
       {{"--check-rules=x.rules", "-", ppd}, 2, "", "--check-rules reads no PPD: give it without other arguments, not with -"},
       {{"--print-rules", ppd}, 2, "", "--print-rules reads no PPD"}, {{"--rules="}, 2, "", "--rules needs a file or directory"}};
   for (const auto& [args, status, out, err] : cases) {
@@ -188,6 +193,10 @@ TEST(Run, ReportNamesEveryPaperOfTheRuleWithItsFate) {
   EXPECT_TRUE(RunTool({"--report", "-", bare}, Locale("DE")).err.ends_with(not_recorded));
   EXPECT_EQ(RunTool({"--report", "-", bare}, Locale("JP")).err.find(not_recorded), std::string::npos);
   EXPECT_EQ(RunTool({"--report", "-", ppd}, Locale("DE")).err.find(not_recorded), std::string::npos);
+  const std::string vendor = dir.Write("vendor.ppd", "*PPD-Adobe: \"4.3\"\n*DefaultQZISOCountryCode: JP\n");
+  EXPECT_TRUE(RunTool({"--report", "-", vendor}, Locale("DE")).err.ends_with(
+      "  changed: *DefaultQZISOCountryCode: JP -> *DefaultQZISOCountryCode: DE (" +
+      BuiltinRow("RecordCountry ISOCountryCode") + ")\n"));
 }
 
 TEST(Run, RulesFilesReplaceTheBuiltinRules) {

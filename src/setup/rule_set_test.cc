@@ -67,6 +67,7 @@ TEST(RuleSet, MalformedFilesNameTheFileAndLine) {
                                              "*-13 or 22-*, not \"1x\""},
       {InRow("ModelNumber *\nKeepAsIs\n"), "x.rules:3: ModelNumber takes numbers and ranges"},
       {InRow("ModelNumber 1-2-3\nKeepAsIs\n"), "x.rules:3: ModelNumber takes numbers and ranges"},
+      {InRow("ModelNumber 12-+\nKeepAsIs\n"), "x.rules:3: ModelNumber takes numbers and ranges"},
       {InRow("ModelNumber 99999999999\nKeepAsIs\n"), "x.rules:3: ModelNumber takes numbers and ranges"},
       {InRow("Country jp\nKeepAsIs\n"), "x.rules:3: Country takes a country code in upper case, not \"jp\" "
                                          "(did you mean JP?)"},

@@ -122,7 +122,7 @@ std::optional<int32_t> Bound(std::string_view text, int32_t unbounded) {
   int32_t n = 0;
   const char* begin = text.data() + (text.starts_with('+') ? 1 : 0);
   const auto [end, error] = std::from_chars(begin, text.data() + text.size(), n);
-  if (begin == text.data() + text.size() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;  // nothing read is an error
   return n;
 }
 
