@@ -70,7 +70,8 @@ TEST(Run, CommandLine) {
       {{"/dev/null", "/dev/null"}, 1, "", "ppd-localize: /dev/null: not a regular file or a pipe\n"},
       {{empty, empty}, 1, "", "ppd-localize: " + empty + ": empty file\n"},
       {{"--check-rules=x.rules", "-", ppd}, 2, "", "--check-rules reads no PPD: give it without other arguments, not with -"},
-      {{"--print-rules", ppd}, 2, "", "--print-rules reads no PPD"}, {{"--rules="}, 2, "", "--rules needs a file or directory"}};
+      {{"--print-rules", ppd}, 2, "", "--print-rules reads no PPD"}, {{"--rules="}, 2, "", "--rules needs a file or directory"},
+      {{"--check-rules", dir.path() + "/no.rules"}, 2, "", dir.path() + "/no.rules: No such file or directory"}};
   for (const auto& [args, status, out, err] : cases) {
     const RunResult run = RunTool(args);
     EXPECT_EQ(run.status, status) << testing::PrintToString(args);

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "ppdio/ppd_load.h"
@@ -181,4 +182,29 @@ TEST(Install, AFileLibcupsRefusesIsLeftAsItWasUnderOutput) {
   EXPECT_EQ(ReadFile(notes), "no PPD");
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_FALSE(std::filesystem::exists(other));
+}
+
+// A full file system: the run fails with the system's reason, plain or
+// gzip, and leaves the file as it was and no temporary file behind.
+TEST(Install, AFullFileSystemFailsTheRunAndLeavesTheFile) {
+  ScratchDir dir;
+  const std::string mount = dir.path() + "/small";
+  std::filesystem::create_directory(mount);
+  if (geteuid() != 0 || RunProgram("/usr/bin/mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", mount}).status != 0) {
+    GTEST_SKIP() << "needs root to mount a small tmpfs";
+  }
+  const std::string model = ExamplePath("mono13.ppd");  // 16 KB, some 4 KB packed
+  for (const std::string name : {"office.ppd", "office.ppd.gz"}) {
+    const std::string target = mount + "/" + name;
+    {
+      std::ofstream(target) << std::string(14000, 'o');  // the four pages
+    }
+    const RunResult run = RunTool({"--country=DE", "--output=" + target, "-", model});
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+    EXPECT_TRUE(ReadFile(target) == std::string(14000, 'o')) << name << " was replaced";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mount), {}), 1) << name;
+    std::filesystem::remove(target);
+  }
+  EXPECT_EQ(RunProgram("/usr/bin/umount", {mount}).status, 0);
 }

@@ -17,6 +17,7 @@ namespace {
 using Edit = std::function<void(UString&)>;
 Edit Option(const char16_t* k, const char16_t* o) { return [=](UString& t) { QZCFStringDeleteKeywordOption(t, k, o); }; }
 Edit Papers(std::vector<UString> p) { return [=](UString& t) { QZCFStringDeletePaperSizeArray(t, &p); }; }
+Edit Paper(const char16_t* p) { return [=](UString& t) { QZCFStringDeletePaperSize(t, p); }; }
 Edit Lines(std::vector<UString> n) { return [=](UString& t) { QZCFStringDeleteEnvelpes(t, n); }; }
 Edit CommentA4() { return [](UString& t) { QZCFStringCommentOutKeywordOption(t, u"PageSize", u"A4"); }; }
 Edit Default(const char16_t* k, const char16_t* v) { return [=](UString& t) { QZCFStringChangeDefault(t, k, v); }; }
@@ -70,6 +71,8 @@ const Case kCases[] = {
     {"papers from all four keywords, in order; a default paper stays",
      "*DefaultPageSize: A4\n" + kB5 + "*PageSize B6/B6: \"\"\n*Rest: 1\n", Papers({u"B6", u"", u"x\ny", u"B5"}),
      "*DefaultPageSize: A4\n*Rest: 1\n"},
+    {"one paper alone: a default paper stays too", "*DefaultPageSize: B5\n" + kB5, Paper(u"B5"),
+     "*DefaultPageSize: B5\n" + kB5},
     {"a default without a blank after its colon keeps the paper", "*DefaultPageSize:B5\n" + kB5, Papers({u"B5"}),
      "*DefaultPageSize:B5\n" + kB5},
     {"a default in any paper keyword keeps the paper, a commented one does not",

@@ -11,7 +11,8 @@ TEST(UString, FindAndLineBounds) {
   const UStringView a4 = u"*PageSize A4/", none = u"";
   const std::tuple<UStringView, size_t, size_t, size_t> finds[] = {  // needle, from, to, found
       {a4, 0, kNotFound, 2}, {a4, 3, kNotFound, 16}, {a4, 16, 29, 16}, {a4, 3, 28, kNotFound},
-      {u"*pagesize", 0, kNotFound, kNotFound}, {none, 0, kNotFound, kNotFound}, {u"A4", 100, kNotFound, kNotFound}};
+      {u"*pagesize", 0, kNotFound, kNotFound}, {none, 0, kNotFound, kNotFound}, {u"A4", 100, kNotFound, kNotFound},
+      {u"Page", 4, 6, kNotFound} /* a range shorter than the needle */, {u"Page", 3, 7, 3}};
   for (const auto& [needle, from, to, found] : finds) EXPECT_EQ(StringFind(text, needle, from, to), found) << from;
   EXPECT_EQ(StringFind(u"axbacb and so on", u"acb"), 3u);  // a near miss before a match in one block
 
