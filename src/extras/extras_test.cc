@@ -73,6 +73,9 @@ TEST(FurtherPredicates, DuplexCountriesAndShortGrainPapers) {
                                   "*PageSize A4_s/A4: \"\"\n*PageSize A3_S/A3: \"\"\n*CloseUI: *PageSize\n");
   EXPECT_EQ(CFArrayCropyShortGrainPapersFromPPD(ppd.get()), (std::vector<UString>{u"B5_S", u"QzA3", u"A3_S"}));
   EXPECT_TRUE(CFArrayCropyShortGrainPapersFromPPD(OpenPPDText(kHeader).get()).empty());
+  const PPDFile one = OpenPPDText(std::string(kHeader) + "*OpenUI *PageSize: PickOne\n*PageSize A3_S/A3: \"\"\n"
+                                  "*CloseUI: *PageSize\n");
+  EXPECT_EQ(CFArrayCropyShortGrainPapersFromPPD(one.get()), std::vector<UString>{u"A3_S"});  // a lone choice too
 }
 
 TEST_F(Extras, BundleDictionaryXmlOrBinaryElseNone) {

@@ -29,6 +29,19 @@ TEST(ReadPPDFileBytes, SizesAndTheLimit) {
   }
 }
 
+// The seed's reading: a file's text as the run decodes it, or why not.
+TEST(ReadPPDFileBytes, TextOfAFileOrWhyNot) {
+  ScratchDir dir;
+  std::string reason;
+  const std::optional<PPDText> text = QZCFStringCreateWithPPDFile(dir.Write("a.ppd.gz", GzipBytes("*PPD-Adobe: \"4.3\"\n")).c_str(), &reason);
+  EXPECT_TRUE(text && text->text == u"*PPD-Adobe: \"4.3\"\n") << reason;
+  EXPECT_FALSE(QZCFStringCreateWithPPDFile(dir.Write("empty.ppd", "").c_str(), &reason));
+  EXPECT_EQ(reason, "empty file");
+  // Two bytes of gzip's magic and nothing more are gzip, cut short.
+  EXPECT_FALSE(QZCFStringCreateWithPPDFile(dir.Write("magic.ppd", "\x1f\x8b").c_str(), &reason));
+  EXPECT_EQ(reason, "gzip data is truncated or corrupt");
+}
+
 // Files the kernel cannot copy itself (procfs refuses sendfile for some) are
 // read through a buffer instead, to the same bytes.
 TEST(ReadPPDFileBytes, FilesTheKernelCannotCopy) {

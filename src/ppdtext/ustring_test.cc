@@ -18,7 +18,7 @@ TEST(UString, FindAndLineBounds) {
 
   const std::tuple<UStringView, size_t, size_t, size_t, size_t> lines[] = {  // text, index, begin, contents end, end
       {u"ab\ncd\n", 4, 3, 5, 6}, {u"ab\r\ncd\r\n", 5, 4, 6, 8}, {u"ab\rcd\r", 4, 3, 5, 6}, {u"ab\ncd", 4, 3, 5, 5},
-      {u"ab\r\ncd", 3, 0, 2, 4},  // the LF of CR LF belongs to the line it ends
+      {u"ab\r\ncd", 3, 0, 2, 4}, {u"\r\nb", 1, 0, 0, 2},  // the LF of CR LF belongs to the line it ends
       {u"ab\n\ncd", 3, 3, 3, 4}, {u"", 0, 0, 0, 0}, {u"ab\n", 3, 3, 3, 3}};
   for (const auto& [in, index, begin, contents, end] : lines) {
     const LineBounds got = StringGetLineBounds(in, index);
