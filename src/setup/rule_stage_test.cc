@@ -132,6 +132,33 @@ TEST(RuleStage, EditsPreparedAheadAreThePrintersOwn) {
   }
 }
 
+// A name the rules match on: the edits made ahead for the manufacturer the
+// text names are taken only when libcups reads the same name.
+TEST(RuleStage, EditsMadeAheadAreTakenOnlyForTheNamedPrinter) {
+  RuleSet rules;
+  std::string error;
+  const char* text = "<Table t>\n<Row>\nManufacturer Acme\nRemovePaper A4\n</Row>\n</Table>\n";
+  ASSERT_TRUE(rules.Add(text, "t.rules", &error)) << error;
+  std::string ppd = "*PPD-Adobe: \"4.3\"\n*Manufacturer: \"Acme\"\n";
+  for (const std::string& line : PaperLines("A4")) ppd += line + "\n";
+  std::stop_source done;
+  done.request_stop();
+  for (const std::string manufacturer : {"Acme", "Acme Corp"}) {
+    std::optional<PPDBytes> bytes = PPDBytesFromMemory(ppd);
+    PreparedText prepared = PrepareText(*bytes, rules, u"DE", done.get_token());
+    ASSERT_EQ(prepared.guess.manufacturer, "Acme");
+    PrinterRecord printer = prepared.guess;  // the same but for the name
+    printer.manufacturer = manufacturer;
+    TextEdits expected(prepared.text->text);
+    ApplyRules(rules, expected, printer, u"DE");
+    UString want = prepared.text->text, got = want;
+    expected.ApplyTo(want);
+    LocalizePrepared(prepared, rules, printer, u"DE").edits.ApplyTo(got);
+    EXPECT_EQ(Utf8(got), Utf8(want)) << manufacturer;
+    EXPECT_EQ(Utf8(got).find("A4") == std::string::npos, manufacturer == "Acme") << manufacturer;
+  }
+}
+
 namespace {
 
 uint64_t Fnv1a(std::string_view bytes, uint64_t hash = 14695981039346656037u) {
