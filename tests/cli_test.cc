@@ -158,6 +158,13 @@ TEST(Run, OutputReplacesTheFileAtomically) {
   EXPECT_EQ(ReadFile(target), in_file);
   EXPECT_TRUE(stat(target.c_str(), &info) == 0 && (info.st_mode & 0777) == 0640);
   EXPECT_TRUE(lstat((dir.path() + "/link.ppd").c_str(), &link) == 0 && S_ISLNK(link.st_mode));
+  // Standard input closed, as some install steps start it: the descriptors
+  // the run opens may be 0.
+  ASSERT_EQ(ReadFile(target), in_file);
+  ASSERT_EQ(truncate(target.c_str(), 0), 0);
+  const RunResult closed = RunTool({"--output=" + target, "--country=TW", "-", ppd}, {}, "", "");
+  EXPECT_TRUE(closed.status == 0 && closed.err.empty()) << closed.err;
+  EXPECT_TRUE(ReadFile(target) == in_file);
   EXPECT_EQ(RunTool({"--output", ppd, "--country=TW", "-", ppd}).status, 0);  // the input itself
   EXPECT_EQ(ReadFile(ppd), in_file);
   for (const std::string& failing : {dir.Write("empty.ppd", ""), dir.path()}) {

@@ -79,6 +79,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
   for (const auto& [name, value] : env) command += " " + quote(name + "=" + value);
   command += " " + quote(program);
   for (const std::string& arg : args) command += " " + quote(arg);
-  const int status = std::system((command + " <" + quote(stdin_path) + " >" + quote(out) + " 2>" + quote(err)).c_str());
+  const std::string input = stdin_path.empty() ? " <&-" : " <" + quote(stdin_path);
+  const int status = std::system((command + input + " >" + quote(out) + " 2>" + quote(err)).c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdout_path.empty() ? ReadFile(out) : "", ReadFile(err)};
 }

@@ -39,7 +39,7 @@ struct RunResult {
 
 // Runs the built ppd-localize with `args` (program name not included) and an
 // environment holding only PATH plus `env`; standard input from `stdin_path`
-// and, when `stdout_path` is given, standard output to it.
+// (closed when empty) and, when `stdout_path` is given, standard output to it.
 RunResult RunTool(const std::vector<std::string>& args,
                   const std::map<std::string, std::string>& env = {},
                   const std::string& stdout_path = "", const std::string& stdin_path = "/dev/null");
