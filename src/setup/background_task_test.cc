@@ -8,6 +8,8 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 TEST(BackgroundTask, HandsBackTheResultOrWhatItThrew) {
   BackgroundTask<std::string> made([](std::stop_token) { return std::string("made"); });
@@ -26,4 +28,29 @@ TEST(BackgroundTask, WorkThatWaitsForTheStopEndsWhenTheResultIsAskedFor) {
     return stop.stop_requested();
   });
   EXPECT_TRUE(waiting.Get());
+}
+
+// The helper goes beside the caller: from a thread allowed two processors,
+// the other one alone; from a thread allowed one, nowhere in particular.
+TEST(BackgroundTask, ProcessorsBesideTheCallerLeaveTheCallersOut) {
+  cpu_set_t allowed;
+  ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+  std::vector<int> processors;
+  for (int cpu = 0; cpu < CPU_SETSIZE && processors.size() < 2; ++cpu) {
+    if (CPU_ISSET(cpu, &allowed)) processors.push_back(cpu);
+  }
+  for (size_t count = 1; count <= processors.size(); ++count) {
+    std::thread([&] {
+      cpu_set_t only;
+      CPU_ZERO(&only);
+      for (size_t i = 0; i < count; ++i) CPU_SET(processors[i], &only);
+      ASSERT_EQ(pthread_setaffinity_np(pthread_self(), sizeof only, &only), 0);
+      const std::optional<cpu_set_t> beside = ProcessorsBesideCaller();
+      ASSERT_EQ(beside.has_value(), count == 2);
+      if (beside) {
+        CPU_AND(&only, &only, &*beside);
+        EXPECT_TRUE(CPU_COUNT(&*beside) == 1 && CPU_COUNT(&only) == 1);
+      }
+    }).join();
+  }
 }
