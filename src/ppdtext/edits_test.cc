@@ -48,6 +48,10 @@ const Case kCases[] = {
      "*UIConstraints: *PaperDimension A4 *X Y\n*UIConstraints: *X Y *PageSize A4.Fullbleed\n",
      Option(u"PaperDimension", u"A4"),
      "*PageSize A4Small/S: \"\"\n*UIConstraints: *PaperDimension A4 *X Y\n*UIConstraints: *X Y *PageSize A4.Fullbleed\n"},
+    {"constraints on longer options stay, as libcups reads them",
+     kA4 + "*UIConstraints: *PageSize A4Small *X Y\n*UIConstraints: *X Y *PageSize A4/x\n*UIConstraints: *PageSize A4:x\n",
+     Option(u"PageSize", u"A4"), "*UIConstraints: *PageSize A4Small *X Y\n*UIConstraints: *X Y *PageSize A4/x\n"
+     "*UIConstraints: *PageSize A4:x\n"},
     {"a multi-line value goes whole, with its *End",
      "*PageSize A4/A4: \"\n  <</PageSize[595 842]>>\n  setpagedevice\"\n*End\n*PageSize B5/B5: \"\"\n",
      Option(u"PageSize", u"A4"), "*PageSize B5/B5: \"\"\n"},
