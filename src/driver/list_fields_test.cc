@@ -14,8 +14,9 @@ static std::string LineOrReason(std::string_view ppd) {
 TEST(ListFields, FieldsAsCupsDriverdRecordsThemOrWhyLeftOut) {
   const std::string h = "*PPD-Adobe: \"4.3\"\n", p = "*Product: \"(P)\"\n*PSVersion: \"(1)\"\n", end = R"x( "" "P" "(1)" ")x";
   std::string forty = "*cupsLanguages: \"", zh_tw = "\"n\" xx", ja = forty, ja31 = zh_tw;
-  for (int i = 0; i < 40; ++i) forty += "zh_TW ";
-  for (int i = 0; i < 20; ++i) zh_tw += ",zh_TW";  // as many as fit cups-driverd's 127 bytes
+  for (int i = 0; i < 40; ++i) forty += i == 20 ? "abcd " : "zh_TW ";
+  for (int i = 0; i < 20; ++i) zh_tw += ",zh_TW";
+  zh_tw += ",abcd";  // as many as fit cups-driverd's 127 bytes, to the last
   for (int i = 0; i < 31; ++i) { ja += "ja "; ja31 += ",ja"; }  // as many as its 32 languages
   const std::pair<std::string, std::string> cases[] = {  // the PPD, its line or why it has none
       {h + "*Manufacturer: \" Acme\"\n*Product: \"(Laser 1)\"\n*ModelName: \"Acme Laser 1\"\n*NickName: \"Acme Laser 1, 2.0\"\n"
