@@ -16,7 +16,7 @@ TEST(DriverConfig, ReadsEachDirectiveNamesTheLineItCannotUnderstand) {
       {"Country TW\nDefaultCountry DE", "", standard, "TW", "DE"}, {"  COUNTRY\t158\n", "", standard, "158", {}},
       {"Country TW\nDefaultCountry de", "f: line 2: DefaultCountry takes a country code in upper case, not \"de\" "
        "(did you mean DE?)", {}, {}, {}},
-      {"Country Tw", "f: line 1: Country takes a country code in upper case, not \"Tw\" (did you mean TW?)", {}, {}, {}},
+      {"Country Tw\nColour\n", "f: line 1: Country takes a country code in upper case, not \"Tw\" (did you mean TW?)", {}, {}, {}},
       {"Country\n", "", standard, "", {}}, {"Country TW # Taiwan\nPPDDirectory /a\\#b#c\n", "", {"/a#b"}, "TW", {}},  // Country alone: none
       {"Country TW\nColour TW\n", "f: line 2: unknown directive \"Colour\"", {}, {}, {}},
       {"Country: TW\n", "f: line 1: unknown directive \"Country:\"", {}, {}, {}},
