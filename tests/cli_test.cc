@@ -160,7 +160,6 @@ TEST(Run, OutputReplacesTheFileAtomically) {
   EXPECT_TRUE(lstat((dir.path() + "/link.ppd").c_str(), &link) == 0 && S_ISLNK(link.st_mode));
   // Standard input closed, as some install steps start it: the descriptors
   // the run opens may be 0.
-  ASSERT_EQ(ReadFile(target), in_file);
   ASSERT_EQ(truncate(target.c_str(), 0), 0);
   const RunResult closed = RunTool({"--output=" + target, "--country=TW", "-", ppd}, {}, "", "");
   EXPECT_TRUE(closed.status == 0 && closed.err.empty()) << closed.err;
