@@ -13,9 +13,12 @@
 #include <string>
 #include <utility>
 
+#include "ppdio/ppd_load.h"
+#include "ppdio/ppd_output.h"
 #include "ppdio/unique_fd.h"
 #include "ppdtext/statements.h"
 #include "ppdtext/ustring.h"
+#include "setup/prepared_text.h"
 
 namespace fuzz {
 
@@ -60,6 +63,23 @@ inline std::string Written(const std::function<bool(FILE*)>& write) {
   written.resize(static_cast<size_t>(lseek(fd.get(), 0, SEEK_END)));
   if (!ok || pread(fd.get(), written.data(), written.size(), 0) != static_cast<ssize_t>(written.size())) std::abort();
   return written;
+}
+
+// The run's own way to the output (the text prepared from the bytes and
+// scanned ahead, `rules` applied ahead for the printer the text describes,
+// taken or made again for `printer`, written piece by piece) against the
+// `edited` text written whole.
+inline bool RunWritesTheSame(std::string_view bytes, const PPDText& in, const UString& edited, const RuleSet& rules,
+                             const PrinterRecord& printer, UStringView country) {
+  std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
+  if (!file) std::abort();
+  std::stop_source done;
+  done.request_stop();
+  PreparedText prepared = PrepareText(*file, rules, country, done.get_token());
+  if (!prepared.text || prepared.text->text != in.text) return false;
+  const LocalizedText localized = LocalizePrepared(prepared, rules, printer, country);
+  return Written([&](FILE* to) { return OutputEditedPPD(localized.edits, to, in.encoding); }) ==
+         Written([&](FILE* to) { return CFStringOutputPPD(edited, to, in.encoding); });
 }
 
 }  // namespace fuzz

@@ -16,10 +16,7 @@
 #include "ppdio/ppd_file.h"
 #include "ppdtext/line_deletion.h"
 #include "ppdtext/option_deletion.h"
-#include "ppdio/ppd_load.h"
-#include "ppdio/ppd_output.h"
 #include "reference_edits.h"
-#include "setup/prepared_text.h"
 #include "setup/setup_ppd.h"
 
 namespace {
@@ -43,24 +40,6 @@ void CompareWithReference(const UString& text, uint8_t pick) {
   FUZZ_CHECK(fast[0] == simple[0] && fast[1] == simple[1] && fast[2] == simple[2], fuzz::Show(text));
 }
 
-// The run's own way to the output (the text prepared from the bytes and
-// scanned ahead, the rule stage made ahead for the printer the text
-// describes, taken or made again for the printer libcups found, written
-// piece by piece) against localizePPDText's `edited` text.
-bool RunWritesTheSame(std::string_view bytes, const PPDText& in, const UString& edited, ppd_file_t* ppd,
-                      UStringView country) {
-  std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
-  if (!file) std::abort();
-  std::stop_source done;
-  done.request_stop();
-  PreparedText prepared = PrepareText(*file, BuiltinRules(), country, done.get_token());
-  if (!prepared.text || prepared.text->text != in.text) return false;
-  const LocalizedText localized =
-      LocalizePrepared(prepared, BuiltinRules(), PrinterRecordOf(ppd, gModelInfo), country);
-  return fuzz::Written([&](FILE* to) { return OutputEditedPPD(localized.edits, to, in.encoding); }) ==
-         fuzz::Written([&](FILE* to) { return CFStringOutputPPD(edited, to, in.encoding); });
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -79,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (data[1] % 8 >= 4) gModelInfo.kind = kKinds[data[1] % 4];
   UString out = in->text;
   localizePPDText(out, ppd.get(), country);
-  FUZZ_CHECK(RunWritesTheSame(bytes, *in, out, ppd.get(), country), fuzz::Show(out));
+  FUZZ_CHECK(fuzz::RunWritesTheSame(bytes, *in, out, BuiltinRules(), PrinterRecordOf(ppd.get(), gModelInfo), country),
+             fuzz::Show(out));
 
   const std::pair<UString, UString> rewrites[] = {
       {u"*DefaultDuplex:", u"*DefaultDuplex: DuplexNoTumble\n"},

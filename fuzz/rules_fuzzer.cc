@@ -18,9 +18,6 @@
 #include "policy/model_info.h"
 #include "policy/printer_record.h"
 #include "ppdio/ppd_file.h"
-#include "ppdio/ppd_load.h"
-#include "ppdio/ppd_output.h"
-#include "setup/prepared_text.h"
 #include "setup/rule_set.h"
 #include "setup/rule_stage.h"
 
@@ -105,17 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   UString out = in->text;
   edits.ApplyTo(out);
 
-  // The run's own way: prepared from the bytes, scanned ahead, ruled ahead.
-  std::optional<PPDBytes> file = PPDBytesFromMemory(bytes);
-  if (!file) std::abort();
-  std::stop_source done;
-  done.request_stop();
-  PreparedText prepared = PrepareText(*file, rules, country, done.get_token());
-  FUZZ_CHECK(prepared.text && prepared.text->text == in->text, rules_text);
-  const LocalizedText localized = LocalizePrepared(prepared, rules, printer, country);
-  FUZZ_CHECK(fuzz::Written([&](FILE* to) { return OutputEditedPPD(localized.edits, to, in->encoding); }) ==
-                 fuzz::Written([&](FILE* to) { return CFStringOutputPPD(out, to, in->encoding); }),
-             rules_text + "\n" + fuzz::Show(out));
+  FUZZ_CHECK(fuzz::RunWritesTheSame(bytes, *in, out, rules, printer, country), rules_text + "\n" + fuzz::Show(out));
 
   FUZZ_CHECK(fuzz::KeepsWholeStatements(in->text, out, Rewrites(rules, country)), rules_text + "\n" + fuzz::Show(out));
   std::string out_bytes(StringGetMaximumUTF8Size(out.size()), '\0');
