@@ -1,10 +1,11 @@
 #include "cli/command_line.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <optional>
 #include <string_view>
 
-#include "ppdio/ppd_load.h"
 #include "setup/locale_country.h"
 
 const char kUsage[] =
@@ -61,6 +62,11 @@ std::string Reordered(int argc, char** argv) {
     if (TakesValue(arg) && i + 1 < argc) options += std::string(" ") + argv[++i];
   }
   return "ppd-localize" + options + positional;
+}
+
+bool IsRegularFile(const char* path) {
+  struct stat info;
+  return stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace
@@ -136,7 +142,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
   }
   if (positional < 2 || positional > 3) return UsageError("");
   line.path = argv[i + 1];
-  if (std::strcmp(argv[i], argv[i + 1]) != 0 && IsRegularFile(argv[i])) {
+  if (std::strcmp(argv[i], "-") != 0 && std::strcmp(argv[i], argv[i + 1]) != 0 && IsRegularFile(argv[i])) {
     line.options.load_hint = std::string(" (the PPD is the second argument; the first, ") + argv[i] +
                              ", is not read: to localise it, run ppd-localize - " + argv[i] + ")";
   }

@@ -1,7 +1,5 @@
 #include "ppdio/ppd_load.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -83,11 +81,6 @@ std::optional<PPDText> DecodeInParts(size_t size, Window window, std::string* re
 }
 
 }  // namespace
-
-bool IsRegularFile(const char* path) {
-  struct stat info;
-  return path != nullptr && std::strcmp(path, "-") != 0 && stat(path, &info) == 0 && S_ISREG(info.st_mode);
-}
 
 std::string PPDInputName(const char* path) {
   if (path == nullptr) return "(none)";

@@ -21,10 +21,6 @@ struct PPDText {
 // The name of the input for messages: "standard input" for "-".
 std::string PPDInputName(const char* path);
 
-// True when `path` names a regular file, after links; never for "-"
-// (standard input) or a null path.
-bool IsRegularFile(const char* path);
-
 // The bytes ReadPPDBytes reads (ppd_bytes.h), as a string.
 std::optional<std::string> ReadPPDFileBytes(const char* path, std::string* reason = nullptr,
                                             uint64_t limit = kPPDMaxFileBytes);

@@ -1,5 +1,7 @@
 #include "setup/setup_ppd.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -53,6 +55,15 @@ int Deliver(const Writer& write, const RunOptions& options, FILE* out, FILE* err
   if (write(out, FinalNewline::kAlways)) return kRunOk;
   return Failed(err, "standard output", std::string("cannot write the output: ") +
                                             (errno != 0 ? std::strerror(errno) : "write error"));
+}
+
+}  // namespace
+
+namespace {
+
+bool IsRegularFile(const char* path) {
+  struct stat info;
+  return path != nullptr && std::strcmp(path, "-") != 0 && stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 // The rules of options.rules_files, or why they cannot be read.
